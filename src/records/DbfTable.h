@@ -1,0 +1,53 @@
+#pragma once
+// dBase IV tables without memo, as the station writes and reads its daily records:
+// version byte 03h, language driver 0xC9 (Windows-1251), C/D/N fields.
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <vector>
+
+struct DbfField {
+    QByteArray name; // upper case, at most 10 characters
+    char type;       // 'C' character, 'D' date (YYYYMMDD), 'N' numeric without decimals
+    int width;       // C: given width, D: 8, N: 9
+};
+
+// Writing: a table is open only while one record is written.
+namespace dbf {
+// Creates an empty table with these fields. Returns false and fills *error on failure.
+bool create(const QString& path, const std::vector<DbfField>& fields, QString* error);
+// Appends one record. values[i] is the field's value as text: C fields are encoded to
+// Windows-1251, cut to the width and blank-filled; N fields are right-aligned; D fields
+// are YYYYMMDD. The record and the end marker are written before the header's count and
+// date, so a crash in between leaves a valid table whose last record is not counted.
+bool append(const QString& path, const std::vector<QString>& values, QString* error);
+} // namespace dbf
+
+// Reading: the whole file is read at once; the record count comes from the header but the
+// reader never goes past the end of the file, and a short last record is ignored.
+class DbfReader {
+public:
+    // Returns false with a clear *error when the file is missing or is not a table.
+    bool open(const QString& path, QString* error);
+
+    const std::vector<DbfField>& fields() const { return fields_; }
+    int fieldIndex(const char* name) const; // -1 when absent
+    int recordCount() const { return count_; }
+    bool deleted(int record) const;
+    // C field: decoded and with trailing blanks removed.
+    QString text(int record, int field) const;
+    // N field: the integer value (0 for blanks or garbage).
+    long long number(int record, int field) const;
+    // D field: the date, or a null date.
+    QDate date(int record, int field) const;
+    // The field's bytes as stored.
+    QByteArrayView raw(int record, int field) const;
+
+private:
+    QByteArray data_;
+    std::vector<DbfField> fields_;
+    std::vector<int> offsets_;
+    int headerLength_ = 0;
+    int recordLength_ = 0;
+    int count_ = 0;
+};
