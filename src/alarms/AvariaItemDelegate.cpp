@@ -1,0 +1,30 @@
+#include "AvariaItemDelegate.h"
+
+#include "EventList.h"
+
+#include <QPainter>
+
+AvariaItemDelegate::AvariaItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+void AvariaItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    lstAvariaDrawItem(painter, option.rect, option.font, index.data(Qt::DisplayRole).toString(),
+                      index.data(kAlarmRole).toBool());
+}
+
+QSize AvariaItemDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    return QSize(option.fontMetrics.horizontalAdvance(text) + 4, kItemHeight);
+}
+
+void AvariaItemDelegate::lstAvariaDrawItem(QPainter* painter, const QRect& rect, const QFont& font,
+                                           const QString& text, bool alarm) {
+    painter->save();
+    painter->fillRect(rect, QColor(0xFF, 0xFF, 0xFF));
+    painter->setFont(font);
+    painter->setPen(alarm ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0x00));
+    painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      text);
+    painter->restore();
+}
