@@ -15,24 +15,37 @@ struct DbfField {
 // Writing: a table is open only while one record is written.
 namespace dbf {
 // Creates an empty table with these fields. Returns false and fills *error on failure.
-bool create(const QString& path, const std::vector<DbfField>& fields, QString* error);
+// The file appears complete or not at all (written aside, then renamed into place).
+// `updated` is the header's last-update date; a null date means today.
+bool create(const QString& path, const std::vector<DbfField>& fields, QString* error,
+            const QDate& updated = QDate());
 // Appends one record. values[i] is the field's value as text: C fields are encoded to
 // Windows-1251, cut to the width and blank-filled; N fields are right-aligned; D fields
 // are YYYYMMDD. The record and the end marker are written before the header's count and
 // date, so a crash in between leaves a valid table whose last record is not counted.
-bool append(const QString& path, const std::vector<QString>& values, QString* error);
+// A write that fails part-way leaves the table as it was.
+bool append(const QString& path, const std::vector<QString>& values, QString* error,
+            const QDate& updated = QDate());
+// The D field text of a date: YYYYMMDD, or blanks for a null date.
+QString dateText(const QDate& date);
 } // namespace dbf
 
 // Reading: the whole file is read at once; the record count comes from the header but the
 // reader never goes past the end of the file, and a short last record is ignored.
+// Fields are decoded only when asked for.
 class DbfReader {
 public:
     // Returns false with a clear *error when the file is missing or is not a table.
     bool open(const QString& path, QString* error);
+    // The same for a table already in memory.
+    bool openData(QByteArray data, QString* error);
 
     const std::vector<DbfField>& fields() const { return fields_; }
     int fieldIndex(const char* name) const; // -1 when absent
     int recordCount() const { return count_; }
+    // The record count written in the header (may exceed recordCount() after a crash).
+    qint64 headerCount() const { return headerCount_; }
+    QDate lastUpdate() const { return lastUpdate_; }
     bool deleted(int record) const;
     // C field: decoded and with trailing blanks removed.
     QString text(int record, int field) const;
@@ -40,7 +53,7 @@ public:
     long long number(int record, int field) const;
     // D field: the date, or a null date.
     QDate date(int record, int field) const;
-    // The field's bytes as stored.
+    // The field's bytes as stored (empty for a record or field out of range).
     QByteArrayView raw(int record, int field) const;
 
 private:
@@ -50,4 +63,6 @@ private:
     int headerLength_ = 0;
     int recordLength_ = 0;
     int count_ = 0;
+    qint64 headerCount_ = 0;
+    QDate lastUpdate_;
 };
