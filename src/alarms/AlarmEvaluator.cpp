@@ -33,7 +33,7 @@ constexpr Form P = Form::Plain;
 // Every evaluated bit, in the order messages are handed on: status bytes 24, 25, 73, 74, 75,
 // 76, 83, 84 and, within a byte, bit 0 first. Bits missing here raise nothing: the two
 // sections' stop signals (byte 25 bit 7, byte 76 bit 7) only colour the stop panel.
-const AlarmBit kBits[] = {
+constexpr AlarmBit kBits[] = {
     // byte 24: dosers 1 and 4 of section 1
     {0, 0, D, &M::avrTenzo, '1', Sect::S1},
     {0, 1, D, &M::avrTenzo, '4', Sect::S1},
@@ -145,7 +145,7 @@ const AlarmBit* find(int imageByte, int bit) {
 } // namespace
 
 void AlarmEvaluator::VerifyAlarms(const ImageData& image, const MainTexts& texts,
-                                  const Emit& emit) {
+                                  const Report& report) {
     static constexpr std::array<std::uint8_t, 8> kMasks = evaluatedMasks();
     std::array<std::uint8_t, 8> now{};
     for (std::size_t i = 0; i < now.size(); ++i)
@@ -167,9 +167,9 @@ void AlarmEvaluator::VerifyAlarms(const ImageData& image, const MainTexts& texts
             if (!((changed[b.statusIndex] >> b.bit) & 1))
                 continue;
             if ((now[b.statusIndex] >> b.bit) & 1)
-                emit(alarmText(b, texts), eventcolour::kRed);
+                report(alarmText(b, texts), eventcolour::kRed);
             else
-                emit(clearingText(b, texts), eventcolour::kBlack);
+                report(clearingText(b, texts), eventcolour::kBlack);
         }
     }
     previous_ = now;

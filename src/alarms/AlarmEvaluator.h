@@ -14,7 +14,7 @@ struct MainTexts;
 
 class AlarmEvaluator {
 public:
-    using Emit = std::function<void(const QString& text, QRgb colour)>;
+    using Report = std::function<void(const QString& text, QRgb colour)>;
 
     // The alarm status bytes of the image, in the order they are evaluated.
     static constexpr std::array<int, 8> kStatusBytes = {24, 25, 73, 74, 75, 76, 83, 84};
@@ -22,8 +22,8 @@ public:
     static constexpr int kBitCount = 50;
 
     // Evaluates one good answer. The texts are the current language's, read while each
-    // message is built; messages go to emit in red (alarm) or black (cleared).
-    void VerifyAlarms(const ImageData& image, const MainTexts& texts, const Emit& emit);
+    // message is built; messages go to report in red (alarm) or black (cleared).
+    void VerifyAlarms(const ImageData& image, const MainTexts& texts, const Report& report);
     // Start-up state: previous bytes zero, the next evaluation is the first one.
     void reset();
 

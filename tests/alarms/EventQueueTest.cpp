@@ -1,0 +1,144 @@
+// The event queue: events from the poll thread and the user-interface thread reach the
+// handler on the queue's thread, one at a time and in call order.
+#include "EventQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QThread>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+QCoreApplication& app() {
+    static int argc = 1;
+    static char name[] = "alarms_event_queue_test";
+    static char* argv[] = {name, nullptr};
+    static auto* instance = new QCoreApplication(argc, argv);
+    return *instance;
+}
+
+struct Seen {
+    QString text;
+    QRgb colour;
+    QThread* thread;
+};
+
+class Queue : public ::testing::Test {
+protected:
+    void SetUp() override { app(); }
+    EventQueue queue{[this](const QString& text, QRgb colour) {
+        seen.push_back({text, colour, QThread::currentThread()});
+    }};
+    std::vector<Seen> seen;
+
+    std::vector<QString> texts() const {
+        std::vector<QString> out;
+        for (const Seen& s : seen)
+            out.push_back(s.text);
+        return out;
+    }
+    // Lets the event loop hand over everything already requested; bounded, never timed.
+    void settle() {
+        for (int i = 0; i < 100 && queue.pending() > 0; ++i)
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(Queue, OwnThreadCallIsHandledBeforePostReturns) {
+    queue.post(QStringLiteral("Запуск программы"), eventcolour::kBlack);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, QStringLiteral("Запуск программы"));
+    EXPECT_EQ(seen[0].colour, eventcolour::kBlack);
+    EXPECT_EQ(seen[0].thread, QThread::currentThread());
+}
+
+TEST_F(Queue, EarlierPollThreadEventsGoFirst) {
+    std::thread poll([&] {
+        queue.post(QStringLiteral("A"), eventcolour::kRed);
+        queue.post(QStringLiteral("B"), eventcolour::kBlue);
+    });
+    poll.join();
+    EXPECT_TRUE(seen.empty()) << "handled on the poll thread";
+    EXPECT_EQ(queue.pending(), 2);
+    queue.post(QStringLiteral("C"), eventcolour::kBlack);
+    EXPECT_EQ(texts(), (std::vector<QString>{"A", "B", "C"}));
+    EXPECT_EQ(seen[0].colour, eventcolour::kRed);
+    EXPECT_EQ(seen[1].colour, eventcolour::kBlue);
+    settle();
+    EXPECT_EQ(seen.size(), 3u) << "the queued drain must not repeat events";
+}
+
+TEST_F(Queue, PollThreadEventsArriveThroughTheEventLoop) {
+    std::thread poll([&] {
+        for (int i = 0; i < 5; ++i)
+            queue.post(QStringLiteral("p%1").arg(i), eventcolour::kRed);
+    });
+    poll.join();
+    settle();
+    EXPECT_EQ(texts(), (std::vector<QString>{"p0", "p1", "p2", "p3", "p4"}));
+    for (const Seen& s : seen)
+        EXPECT_EQ(s.thread, QThread::currentThread());
+}
+
+TEST_F(Queue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
+    std::vector<QString> order;
+    EventQueue nested([&](const QString& text, QRgb) {
+        order.push_back(text + QStringLiteral("<"));
+        if (text == QStringLiteral("X"))
+            nested.post(QStringLiteral("N"), eventcolour::kRed);
+        order.push_back(text + QStringLiteral(">"));
+    });
+    std::thread poll([&] {
+        nested.post(QStringLiteral("X"), eventcolour::kBlack);
+        nested.post(QStringLiteral("Y"), eventcolour::kBlack);
+    });
+    poll.join();
+    for (int i = 0; i < 100 && nested.pending() > 0; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<QString>{"X<", "X>", "Y<", "Y>", "N<", "N>"}));
+}
+
+TEST_F(Queue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
+    constexpr int kEach = 2000;
+    std::thread poll([&] {
+        for (int i = 0; i < kEach; ++i)
+            queue.post(QStringLiteral("p%1").arg(i), eventcolour::kRed);
+    });
+    for (int i = 0; i < kEach; ++i) {
+        queue.post(QStringLiteral("u%1").arg(i), eventcolour::kBlack);
+        if (i % 16 == 0)
+            QCoreApplication::processEvents();
+    }
+    poll.join();
+    settle();
+
+    ASSERT_EQ(seen.size(), std::size_t(2 * kEach));
+    int nextPoll = 0, nextUi = 0;
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.thread, QThread::currentThread());
+        if (s.text.startsWith(u'p')) {
+            EXPECT_EQ(s.text, QStringLiteral("p%1").arg(nextPoll++));
+            EXPECT_EQ(s.colour, eventcolour::kRed);
+        } else {
+            EXPECT_EQ(s.text, QStringLiteral("u%1").arg(nextUi++));
+        }
+    }
+    EXPECT_EQ(nextPoll, kEach);
+    EXPECT_EQ(nextUi, kEach);
+}
+
+TEST_F(Queue, QueueDestroyedWithARequestPendingIsSafe) {
+    int handled = 0;
+    auto doomed = std::make_unique<EventQueue>([&](const QString&, QRgb) { ++handled; });
+    std::thread poll([&] { doomed->post(QStringLiteral("late"), eventcolour::kRed); });
+    poll.join();
+    doomed.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handled, 0);
+}
+
+} // namespace
