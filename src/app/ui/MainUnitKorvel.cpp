@@ -1,0 +1,467 @@
+#include "MainUnitKorvel.h"
+
+#include "BevelPanel.h"
+#include "ImageList.h"
+#include "Language.h"
+#include "MainTexts.h"
+#include "OptUnit.h"
+#include "SmallForms.h"
+#include "Station.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QThread>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr QRgb kRed = 0xFFFF0000;
+const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
+const QColor kLinkText(0x36, 0x36, 0x70);
+constexpr int kAlarmRole = Qt::UserRole + 1;
+
+QFont pixelFont(const QString& family, int px, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(px);
+    f.setBold(bold);
+    return f;
+}
+} // namespace
+
+TMainFormKorvel::TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent)
+    : QMainWindow(parent), station_(station), paths_(paths) {
+    setObjectName(QStringLiteral("MainFormKorvel"));
+    setWindowTitle(QStringLiteral("Загрузка печей (Korvel)"));
+    resize(866, 559);
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xA7, 0xA7, 0xD4));
+    setPalette(pal);
+    createActions();
+    createMenus();
+    createPanels();
+    FormCreate();
+}
+
+TMainFormKorvel::~TMainFormKorvel() = default;
+
+QToolButton* TMainFormKorvel::toolButton(QToolBar* bar, const QString& name, int icon) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setIcon(ImageList1::icon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setAutoRaise(true);
+    bar->addWidget(b);
+    return b;
+}
+
+void TMainFormKorvel::createActions() {
+    auto action = [this](const QString& name, int icon, QKeySequence key, auto slot) {
+        auto* a = new QAction(this);
+        a->setObjectName(name);
+        if (icon >= 0)
+            a->setIcon(ImageList1::icon(icon));
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    mnuTabZad = action(QStringLiteral("mnuTabZad"), ImageList1::TaskTable, Qt::Key_F1,
+                       [this] { openView(View::TabZad); });
+    mnuMnemo = action(QStringLiteral("mnuMnemo"), ImageList1::Mimic, Qt::Key_F2,
+                      [this] { openView(View::Mnemo); });
+    mnuHistory = action(QStringLiteral("mnuHistory"), ImageList1::History, Qt::Key_F3,
+                        [this] { openView(View::History); });
+    mnuJurnal = action(QStringLiteral("mnuJurnal"), ImageList1::Journal, Qt::Key_F4,
+                       [this] { openView(View::Jurnal); });
+    mnuProtocol = action(QStringLiteral("mnuProtocol"), ImageList1::Protocol, Qt::Key_F5,
+                         [this] { openView(View::Protocol); });
+    mnuRaport = action(QStringLiteral("mnuRaport"), ImageList1::Report, Qt::Key_F6,
+                       [this] { btnRaportClick(); });
+    mnuOptions = action(QStringLiteral("mnuOptions"), ImageList1::Settings, {},
+                        [this] { mnuOptionsClick(); });
+    mnuExit = action(QStringLiteral("mnuExit"), ImageList1::Exit, {}, [this] { close(); });
+    // Help has no action.
+    mnuSprav = action(QStringLiteral("mnuSprav"), ImageList1::Help, {}, [] {});
+    mnuAbout = action(QStringLiteral("mnuAbout"), -1, {}, [this] { mnuAboutClick(); });
+}
+
+void TMainFormKorvel::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    mnuComands = bar->addMenu(QString());
+    mnuComands->setObjectName(QStringLiteral("mnuComands"));
+    mnuComands->addActions({mnuTabZad, mnuMnemo, mnuHistory, mnuJurnal, mnuProtocol, mnuRaport});
+    mnuService = bar->addMenu(QString());
+    mnuService->setObjectName(QStringLiteral("mnuService"));
+    mnuService->addAction(mnuOptions);
+    mnuLanguage = mnuService->addMenu(QString());
+    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
+    mnuLanguage->setEnabled(false);
+    mnuOut = bar->addMenu(QString());
+    mnuOut->setObjectName(QStringLiteral("mnuOut"));
+    mnuOut->addAction(mnuExit);
+    mnuHelp = bar->addMenu(QString());
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->addActions({mnuSprav, mnuAbout});
+}
+
+void TMainFormKorvel::createPanels() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // Top panel: the view tool bar, then the attention button and the link status panel.
+    TopPanel = new QWidget(central);
+    TopPanel->setObjectName(QStringLiteral("TopPanel"));
+    TopPanel->setFixedHeight(25);
+    auto* top = new QHBoxLayout(TopPanel);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
+    ToolBar2 = new QToolBar(TopPanel);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setIconSize(QSize(16, 16));
+    ToolBar2->setMovable(false);
+    btnTabZad = toolButton(ToolBar2, QStringLiteral("btnTabZad"), ImageList1::TaskTable);
+    btnMnemo = toolButton(ToolBar2, QStringLiteral("btnMnemo"), ImageList1::Mimic);
+    btnHistory = toolButton(ToolBar2, QStringLiteral("btnHistory"), ImageList1::History);
+    btnJurnal = toolButton(ToolBar2, QStringLiteral("btnJurnal"), ImageList1::Journal);
+    btnProtocol = toolButton(ToolBar2, QStringLiteral("btnProtocol"), ImageList1::Protocol);
+    btnRaport = toolButton(ToolBar2, QStringLiteral("btnRaport"), ImageList1::Report);
+    connect(btnTabZad, &QToolButton::clicked, this, [this] { openView(View::TabZad); });
+    connect(btnMnemo, &QToolButton::clicked, this, [this] { openView(View::Mnemo); });
+    connect(btnHistory, &QToolButton::clicked, this, [this] { openView(View::History); });
+    connect(btnJurnal, &QToolButton::clicked, this, [this] { openView(View::Jurnal); });
+    connect(btnProtocol, &QToolButton::clicked, this, [this] { openView(View::Protocol); });
+    connect(btnRaport, &QToolButton::clicked, this, [this] { btnRaportClick(); });
+    top->addWidget(ToolBar2, 1);
+
+    btnAttention = new BevelPanel(TopPanel);
+    btnAttention->setObjectName(QStringLiteral("btnAttention"));
+    btnAttention->setFixedWidth(81);
+    btnAttention->setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
+    btnAttention->setColor(kPanelGrey);
+    btnAttention->setCaptionColor(Qt::white);
+    btnAttention->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    btnAttention->setCursor(Qt::PointingHandCursor);
+    // Pressed, the inner bevel lowers; released, it rises again: a push button's look.
+    connect(btnAttention, &BevelPanel::pressed, this,
+            [this] { btnAttention->setInnerBevel(BevelPanel::Bevel::Lowered); });
+    connect(btnAttention, &BevelPanel::released, this,
+            [this] { btnAttention->setInnerBevel(BevelPanel::Bevel::Raised); });
+    connect(btnAttention, &BevelPanel::clicked, this, [this] { btnAttentionClick(); });
+    top->addWidget(btnAttention);
+
+    StatPanel = new BevelPanel(TopPanel);
+    StatPanel->setObjectName(QStringLiteral("StatPanel"));
+    StatPanel->setFixedWidth(238);
+    StatPanel->setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
+    StatPanel->setColor(kPanelGrey);
+    StatImage = new QLabel(StatPanel);
+    StatImage->setObjectName(QStringLiteral("StatImage"));
+    StatImage->setGeometry(4, 3, 21, 19);
+    StatImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    StatLabel = new QLabel(QStringLiteral("Сбой связи с ШВУ"), StatPanel);
+    StatLabel->setObjectName(QStringLiteral("StatLabel"));
+    StatLabel->setGeometry(30, 5, 205, 15);
+    StatLabel->setAlignment(Qt::AlignCenter);
+    StatLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, true));
+    setLinkStatus(StatLabel->text(), kRed);
+    top->addWidget(StatPanel);
+    column->addWidget(TopPanel);
+
+    // The MDI client area.
+    mdiArea_ = new QMdiArea(central);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setBackground(QColor(0xA7, 0xA7, 0xD4));
+    column->addWidget(mdiArea_, 1);
+
+    // Event panel: stop panel, event list, clear and expand buttons.
+    EventPanel = new QWidget(central);
+    EventPanel->setObjectName(QStringLiteral("EventPanel"));
+    EventPanel->setFixedHeight(kCollapsed);
+    auto* bottom = new QHBoxLayout(EventPanel);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(0);
+    StopPanel = new BevelPanel(EventPanel);
+    StopPanel->setObjectName(QStringLiteral("StopPanel"));
+    StopPanel->setFixedWidth(98);
+    StopPanel->setBevels(BevelPanel::Bevel::None, BevelPanel::Bevel::Lowered, 2);
+    StopPanel->setColor(kPanelGrey);
+    StopPanel->setCaptionColor(Qt::white);
+    StopPanel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+    bottom->addWidget(StopPanel);
+    Panel3 = new QWidget(EventPanel);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    auto* listBox = new QVBoxLayout(Panel3);
+    listBox->setContentsMargins(0, 0, 0, 0);
+    lstAvaria = new QListWidget(Panel3);
+    lstAvaria->setObjectName(QStringLiteral("lstAvaria"));
+    lstAvaria->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+    lstAvaria->setUniformItemSizes(true);
+    listBox->addWidget(lstAvaria);
+    bottom->addWidget(Panel3, 1);
+    ToolBar1 = new QToolBar(EventPanel);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setMovable(false);
+    btnClear = toolButton(ToolBar1, QStringLiteral("btnClear"), ImageList1::Clear);
+    btnUpDown = toolButton(ToolBar1, QStringLiteral("btnUpDown"), ImageList1::Expand);
+    for (QToolButton* b : {btnClear, btnUpDown})
+        b->setMinimumWidth(86);
+    connect(btnClear, &QToolButton::clicked, this, [this] { btnClearClick(); });
+    connect(btnUpDown, &QToolButton::clicked, this, [this] { btnUpDownClick(); });
+    bottom->addWidget(ToolBar1);
+    column->addWidget(EventPanel);
+
+    setCentralWidget(central);
+}
+
+QString TMainFormKorvel::langFilePath() const {
+    return lang::filePath(workDir_, settings_.Language);
+}
+
+void TMainFormKorvel::FormCreate() {
+    // 1. the settings; 2. the working directory, taken once
+    settings_ = Settings::load(paths_.settingsFile);
+    workDir_ = paths_.workDir.isEmpty() ? QDir::currentPath() : paths_.workDir;
+    station_.setMaxArhDay(settings_.MaxArhDay);
+    // 3. the status bitmap
+    statusBitmap_ = QPixmap(16, 16);
+    // 4. the language menu; 5. the texts
+    buildLanguageMenu();
+    LoadLanguage(langFilePath());
+    // 6. the port; 7. the poll thread (the data module starts it with every start value
+    // zero: link state, blink flag, first-answer, rows-valid and first-evaluation flags)
+    const QString status = station_.openPort(settings_.ComPort, settings_.ComSpeed);
+    station_.startPolling();
+    // 8. the status text in its colour
+    setLinkStatus(status, station_.portOpen() ? kLinkText.rgb() : kRed);
+    // 10. the link-lost icon until the first good answer
+    composeStatusIcon(ImageList1::LinkLost);
+    // 11. the start event
+    AvariaMemo(MainTextStore::get()->lngPuskPrg, 0xFF000000);
+}
+
+void TMainFormKorvel::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TMainFormKorvel::FormClose() {
+    if (closed_)
+        return;
+    closed_ = true;
+    // The exit goes to the journal only, not to the event list.
+    station_.journal(MainTextStore::get()->lngExitPrg, 2);
+    settings_.save(paths_.settingsFile);
+    station_.stopPolling();
+    station_.closePort();
+    if (attention_)
+        attention_->close();
+}
+
+void TMainFormKorvel::buildLanguageMenu() {
+    const QStringList files = QDir(workDir_).entryList(
+        {QStringLiteral("*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    if (files.isEmpty())
+        return;
+    mnuLanguage->setEnabled(true);
+    for (int i = 0; i < files.size(); ++i) {
+        auto* item = new QAction(files[i], this);
+        item->setObjectName(QStringLiteral("mnuLang%1").arg(i + 1));
+        item->setData(i + 1); // the tag
+        item->setCheckable(true);
+        item->setChecked(files[i] == settings_.Language);
+        connect(item, &QAction::triggered, this, [this, item] { mnuLangClick(item); });
+        mnuLanguage->addAction(item);
+        langItems_.append(item);
+    }
+}
+
+void TMainFormKorvel::mnuLangClick(QAction* item) {
+    // A checkable item unticks itself when clicked; the ticked one is the current language.
+    if (item->text() == settings_.Language) {
+        item->setChecked(true);
+        return;
+    }
+    closeChildren();
+    settings_.Language = item->text();
+    for (QAction* a : langItems_)
+        a->setChecked(false);
+    item->setChecked(true);
+    LoadLanguage(langFilePath());
+    lstAvaria->clear();
+    const auto texts = MainTextStore::get();
+    btnUpDown->setText(EventPanel->height() == kCollapsed ? texts->lngRazvernut
+                                                          : texts->lngSvernut);
+}
+
+void TMainFormKorvel::LoadLanguage(const QString& path) {
+    MainTexts t = MainTexts::load(PrivateProfile(path));
+    setWindowTitle(t.MainFormKorvel + QStringLiteral(" v") + QStringLiteral("3.7"));
+    mnuTabZad->setText(t.mnuTabZad);
+    mnuMnemo->setText(t.mnuMnemo);
+    mnuComands->setTitle(t.mnuComands);
+    mnuOut->setTitle(t.mnuOut);
+    mnuExit->setText(t.mnuExit);
+    btnTabZad->setText(t.btnTabZad);
+    btnMnemo->setText(t.btnMnemo);
+    mnuHelp->setTitle(t.mnuHelp);
+    mnuSprav->setText(t.mnuSprav);
+    mnuAbout->setText(t.mnuAbout);
+    mnuService->setTitle(t.mnuService);
+    mnuOptions->setText(t.mnuOptions);
+    mnuHistory->setText(t.mnuHistory);
+    btnHistory->setText(t.btnHistory);
+    btnClear->setText(t.btnClear);
+    btnJurnal->setText(t.btnJurnal);
+    mnuJurnal->setText(t.mnuJurnal);
+    mnuProtocol->setText(t.mnuProtocol);
+    btnProtocol->setText(t.btnProtocol);
+    mnuRaport->setText(t.mnuRaport);
+    btnRaport->setText(t.btnRaport);
+    btnAttention->setCaption(t.btnAttention);
+    StopPanel->setCaption(t.StopPanel);
+    mnuLanguage->setTitle(t.mnuLanguage);
+    btnUpDown->setText(t.lngRazvernut);
+    // The message texts are published as one set for the poll thread.
+    MainTextStore::set(std::move(t));
+}
+
+void TMainFormKorvel::closeChildren() {
+    // In index order; each sub-window deletes itself later, so the list stays valid.
+    const QList<QMdiSubWindow*> children = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* w : children)
+        w->close();
+}
+
+void TMainFormKorvel::setViewFactory(View view, std::function<QWidget*()> factory) {
+    factories_[view] = std::move(factory);
+}
+
+void TMainFormKorvel::openView(View view) {
+    closeChildren();
+    const auto it = factories_.find(view);
+    if (it == factories_.end() || !it->second)
+        return;
+    QWidget* form = it->second();
+    if (!form)
+        return;
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A form that closes itself (its own close button) takes its frame with it.
+    connect(form, &QObject::destroyed, sub, &QMdiSubWindow::close);
+    sub->showMaximized();
+}
+
+void TMainFormKorvel::btnRaportClick() {
+    closeChildren();
+    if (raport_)
+        raport_();
+}
+
+void TMainFormKorvel::mnuOptionsClick() {
+    TOptForm dialog(settings_, workDir_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QThread::msleep(600);
+    station_.pausePolling();
+    station_.closePort();
+    const QString status = station_.openPort(settings_.ComPort, settings_.ComSpeed);
+    setLinkStatus(status, station_.portOpen() ? 0xFF000080 : kRed);
+    station_.setMaxArhDay(settings_.MaxArhDay);
+    station_.resumePolling();
+}
+
+void TMainFormKorvel::mnuAboutClick() {
+    TAboutBox box(this);
+    box.exec();
+}
+
+void TMainFormKorvel::btnAttentionClick() {
+    if (attention_ || !attentionFactory_)
+        return;
+    QWidget* w = attentionFactory_();
+    if (!w)
+        return;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    attention_ = w;
+    w->show();
+}
+
+void TMainFormKorvel::addEventLine(const QString& text, QRgb colour) {
+    while (lstAvaria->count() >= kMaxEvents)
+        delete lstAvaria->takeItem(lstAvaria->count() - 1);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale loc = QLocale::system();
+    const QString line = loc.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("  ") +
+                         loc.toString(now.time(), QLocale::LongFormat) + QStringLiteral("  ") +
+                         text;
+    auto* item = new QListWidgetItem(line);
+    const bool alarm = (colour & 0xFFFFFF) == 0xFF0000;
+    item->setData(kAlarmRole, alarm);
+    item->setForeground(alarm ? QColor(Qt::red) : QColor(Qt::black));
+    item->setSizeHint(QSize(0, 16));
+    lstAvaria->insertItem(0, item);
+    lstAvaria->setCurrentRow(0);
+}
+
+void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) {
+    addEventLine(text, colour);
+    station_.journal(text, (colour & 0xFFFFFF) == 0xFF0000 ? 1 : 0);
+}
+
+void TMainFormKorvel::AvariaMemoNoJournal(const QString& text, QRgb colour) {
+    addEventLine(text, colour);
+}
+
+void TMainFormKorvel::btnClearClick() { lstAvaria->clear(); }
+
+void TMainFormKorvel::btnUpDownClick() {
+    const auto texts = MainTextStore::get();
+    if (EventPanel->height() == kCollapsed) {
+        EventPanel->setFixedHeight(kExpanded);
+        btnUpDown->setIcon(ImageList1::icon(ImageList1::Collapse));
+        btnUpDown->setText(texts->lngSvernut);
+    } else {
+        EventPanel->setFixedHeight(kCollapsed);
+        btnUpDown->setIcon(ImageList1::icon(ImageList1::Expand));
+        btnUpDown->setText(texts->lngRazvernut);
+    }
+}
+
+void TMainFormKorvel::setLinkStatus(const QString& text, QRgb colour) {
+    StatLabel->setText(text);
+    QPalette pal = StatLabel->palette();
+    pal.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    StatLabel->setPalette(pal);
+}
+
+void TMainFormKorvel::composeStatusIcon(int icon) {
+    statusBitmap_.fill(kPanelGrey);
+    QPainter p(&statusBitmap_);
+    p.drawPixmap(0, 0, ImageList1::pixmap(icon));
+    p.end();
+    StatImage->setPixmap(statusBitmap_);
+}
+
+void TMainFormKorvel::setLinkIcon(int icon) { composeStatusIcon(icon); }
+
+void TMainFormKorvel::setStopColour(QRgb colour) { StopPanel->setColor(QColor::fromRgb(colour)); }
+
+void TMainFormKorvel::setAttentionColour(QRgb colour) {
+    btnAttention->setColor(QColor::fromRgb(colour));
+}

@@ -1,0 +1,139 @@
+#pragma once
+// TMainFormKorvel, the main window: an MDI frame with the menus, the tool bar of the views,
+// the attention button and the link status panel on top, and the event panel below.
+#include "Settings.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QRgb>
+#include <functional>
+#include <map>
+
+class QAction;
+class QListWidget;
+class QMdiArea;
+class QMenu;
+class QLabel;
+class QToolBar;
+class QToolButton;
+class BevelPanel;
+class Station;
+
+class TMainFormKorvel : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class View { TabZad, Mnemo, History, Jurnal, Protocol };
+    struct Paths {
+        QString settingsFile = Settings::filePath();
+        QString workDir; // empty: the process's current directory
+    };
+
+    TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent = nullptr);
+    ~TMainFormKorvel() override;
+
+    // The windows the view commands create; each is shown maximised in the MDI area.
+    void setViewFactory(View view, std::function<QWidget*()> factory);
+    // The shift report command runs after every child window has been closed.
+    void setRaportHandler(std::function<void()> handler) { raport_ = std::move(handler); }
+    // The attention window (at most one exists).
+    void setAttentionFactory(std::function<QWidget*()> factory) {
+        attentionFactory_ = std::move(factory);
+    }
+    QString workDir() const { return workDir_; }
+    QString langFilePath() const;
+    Settings& settings() { return settings_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QWidget* attentionWindow() const { return attention_; }
+
+    // Commands.
+    void openView(View view);
+    void closeChildren();
+    void btnRaportClick();
+    void mnuOptionsClick();
+    void mnuAboutClick();
+    void mnuLangClick(QAction* item);
+    void btnClearClick();
+    void btnUpDownClick();
+    void btnAttentionClick();
+    void LoadLanguage(const QString& path);
+
+    // Event reporting: list line on top (red for exactly #FF0000), then the journal record.
+    void AvariaMemo(const QString& text, QRgb colour);
+    // Adds the list line without a journal record (a failed journal write is reported so).
+    void AvariaMemoNoJournal(const QString& text, QRgb colour);
+
+    // Effects of the poll cycle, carried out on this thread.
+    void setLinkStatus(const QString& text, QRgb colour);
+    void setLinkIcon(int icon);
+    void setStopColour(QRgb colour);
+    void setAttentionColour(QRgb colour);
+
+    // Controls, by their names.
+    QWidget* TopPanel = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolButton* btnTabZad = nullptr;
+    QToolButton* btnMnemo = nullptr;
+    QToolButton* btnHistory = nullptr;
+    QToolButton* btnJurnal = nullptr;
+    QToolButton* btnProtocol = nullptr;
+    QToolButton* btnRaport = nullptr;
+    BevelPanel* btnAttention = nullptr;
+    BevelPanel* StatPanel = nullptr;
+    QLabel* StatImage = nullptr;
+    QLabel* StatLabel = nullptr;
+    QWidget* EventPanel = nullptr;
+    BevelPanel* StopPanel = nullptr;
+    QWidget* Panel3 = nullptr;
+    QListWidget* lstAvaria = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* btnClear = nullptr;
+    QToolButton* btnUpDown = nullptr;
+
+    QMenu* mnuComands = nullptr;
+    QMenu* mnuService = nullptr;
+    QMenu* mnuLanguage = nullptr;
+    QMenu* mnuOut = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuTabZad = nullptr;
+    QAction* mnuMnemo = nullptr;
+    QAction* mnuHistory = nullptr;
+    QAction* mnuJurnal = nullptr;
+    QAction* mnuProtocol = nullptr;
+    QAction* mnuRaport = nullptr;
+    QAction* mnuOptions = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuSprav = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    static constexpr int kCollapsed = 25;
+    static constexpr int kExpanded = 57;
+    static constexpr int kMaxEvents = 30;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createPanels();
+    void FormCreate();
+    void FormClose();
+    void buildLanguageMenu();
+    void composeStatusIcon(int icon);
+    void addEventLine(const QString& text, QRgb colour);
+    QToolButton* toolButton(QToolBar* bar, const QString& name, int icon);
+
+    Station& station_;
+    Paths paths_;
+    Settings settings_;
+    QString workDir_;
+    QMdiArea* mdiArea_ = nullptr;
+    QPixmap statusBitmap_;
+    std::map<View, std::function<QWidget*()>> factories_;
+    std::function<void()> raport_;
+    std::function<QWidget*()> attentionFactory_;
+    QPointer<QWidget> attention_;
+    QList<QAction*> langItems_;
+    bool closed_ = false;
+};

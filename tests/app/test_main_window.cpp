@@ -1,0 +1,369 @@
+// The main window with a recording stand-in for the plant side.
+#include "ClampSpinEdit.h"
+#include "MainTexts.h"
+#include "MainUnitKorvel.h"
+#include "OptUnit.h"
+#include "Station.h"
+
+#include "BevelPanel.h"
+#include "Cp1251.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+class RecordingStation : public Station {
+public:
+    QStringList calls;
+    QList<QPair<QString, int>> journalRecords;
+    bool open = false;
+    bool failOpen = false;
+    QString openPort(int port, int speed) override {
+        calls << QStringLiteral("open %1 %2").arg(port).arg(speed);
+        open = !failOpen;
+        return open ? MainTextStore::get()->lngCOMOpen
+                    : MainTextStore::get()->lngCOMError + QStringLiteral(" -1");
+    }
+    bool portOpen() const override { return open; }
+    void closePort() override { calls << QStringLiteral("close"); }
+    void startPolling() override { calls << QStringLiteral("start"); }
+    void pausePolling() override { calls << QStringLiteral("pause"); }
+    void resumePolling() override { calls << QStringLiteral("resume"); }
+    void stopPolling() override { calls << QStringLiteral("stop"); }
+    void journal(const QString& text, int code) override {
+        calls << QStringLiteral("journal %1").arg(code);
+        journalRecords.append({text, code});
+    }
+    void setMaxArhDay(int days) override { calls << QStringLiteral("days %1").arg(days); }
+};
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QWidget* namedWidget(const char* name) {
+    auto* w = new QWidget;
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString work_;
+    QString ini_;
+
+    TMainFormKorvel::Paths paths() const { return {ini_, work_}; }
+
+private slots:
+    void init() {
+        MainTextStore::set(MainTexts::defaults());
+        work_ = dir_.filePath(QStringLiteral("w%1").arg(QDateTime::currentMSecsSinceEpoch()));
+        QDir().mkpath(work_);
+        ini_ = work_ + QStringLiteral("/cfg/korvel.ini");
+    }
+
+    void startAndCloseWithoutFiles() {
+        RecordingStation st;
+        {
+            TMainFormKorvel w(st, paths());
+            QCOMPARE(w.windowTitle(), QStringLiteral("Загрузка доменных печей v3.7"));
+            QVERIFY(!w.mnuLanguage->isEnabled());
+            QCOMPARE(w.mnuLanguage->actions().size(), 0);
+            QCOMPARE(w.lstAvaria->count(), 1);
+            QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("  Запуск программы")));
+            QCOMPARE(w.StatLabel->text(), QStringLiteral("COM-порт открыт"));
+            QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(0x36, 0x36, 0x70));
+            QCOMPARE(w.btnUpDown->text(), QStringLiteral("Развернуть"));
+            QCOMPARE(w.StopPanel->caption(), QStringLiteral("Останов"));
+            QCOMPARE(w.mnuTabZad->shortcut(), QKeySequence(Qt::Key_F1));
+            QCOMPARE(w.mnuRaport->shortcut(), QKeySequence(Qt::Key_F6));
+            QCOMPARE(st.calls, QStringList({"days 45", "open 1 115200", "start", "journal 0"}));
+            st.calls.clear();
+            w.close();
+            // exit record first (journal only), then settings, then the thread, then the port
+            QCOMPARE(st.calls, QStringList({"journal 2", "stop", "close"}));
+            QCOMPARE(w.lstAvaria->count(), 1);
+        }
+        QCOMPARE(st.journalRecords.first(), qMakePair(QStringLiteral("Запуск программы"), 0));
+        QCOMPARE(st.journalRecords.last(), qMakePair(QStringLiteral("Выход из программы"), 2));
+        QCOMPARE(readFile(ini_),
+                 QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\n"));
+    }
+
+    void portFailureShowsRedErrorText() {
+        RecordingStation st;
+        st.failOpen = true;
+        TMainFormKorvel w(st, paths());
+        QCOMPARE(w.StatLabel->text(), QStringLiteral("Ошибка COM-порта -1"));
+        QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("Запуск программы")));
+        QCOMPARE(st.journalRecords.size(), 1);
+    }
+
+    void languageMenuAndSwitch() {
+        writeFile(work_ + "/english.ini",
+                  "[Main]\nMainFormKorvel=Blast furnace charging\nbtnJurnal=Journal\n"
+                  "lngRazvernut=Expand\nlngSvernut=Collapse\nlngSviazGood=Link up\n");
+        writeFile(work_ + "/deutsch.ini",
+                  "[Main]\nMainFormKorvel=" + cp1251::encode("Hochofenbeschickung") +
+                      "\nbtnJurnal=Journal DE\n");
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nLanguage=english.ini\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        w.setViewFactory(TMainFormKorvel::View::Mnemo, [] { return namedWidget("mimic"); });
+        w.openView(TMainFormKorvel::View::Mnemo);
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+
+        const QList<QAction*> items = w.mnuLanguage->actions();
+        QVERIFY(w.mnuLanguage->isEnabled());
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("deutsch.ini"));
+        QCOMPARE(items[0]->objectName(), QStringLiteral("mnuLang1"));
+        QCOMPARE(items[1]->text(), QStringLiteral("english.ini"));
+        QVERIFY(!items[0]->isChecked());
+        QVERIFY(items[1]->isChecked());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Blast furnace charging v3.7"));
+        QCOMPARE(w.btnJurnal->text(), QStringLiteral("Journal"));
+        QCOMPARE(MainTextStore::get()->lngSviazGood, QStringLiteral("Link up"));
+
+        // the ticked item: nothing changes, no window closes, the list stays
+        items[1]->trigger();
+        QApplication::processEvents();
+        QVERIFY(items[1]->isChecked());
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(w.lstAvaria->count(), 1);
+
+        w.btnUpDownClick(); // expanded: the new language's collapse text must follow
+        items[0]->trigger();
+        QApplication::processEvents();
+        QTRY_COMPARE(w.mdiArea()->subWindowList().size(), 0);
+        QVERIFY(items[0]->isChecked());
+        QVERIFY(!items[1]->isChecked());
+        QCOMPARE(w.lstAvaria->count(), 0);
+        QCOMPARE(w.settings().Language, QStringLiteral("deutsch.ini"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Hochofenbeschickung v3.7"));
+        QCOMPARE(w.btnJurnal->text(), QStringLiteral("Journal DE"));
+        QCOMPARE(w.btnUpDown->text(), QStringLiteral("Свернуть")); // deutsch.ini has none
+        QCOMPARE(MainTextStore::get()->lngSviazGood, QStringLiteral("Связь с ШВУ установлена"));
+        w.close();
+        QVERIFY(readFile(ini_).contains("Language=deutsch.ini"));
+    }
+
+    void fileWithOnlyOneKeyChangesOnlyThatText() {
+        writeFile(work_ + "/one.ini", "[Main]\nbtnClear=Wipe\n");
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nLanguage=one.ini\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        QCOMPARE(w.btnClear->text(), QStringLiteral("Wipe"));
+        QCOMPARE(w.btnJurnal->text(), QStringLiteral("Журнал работы"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Загрузка доменных печей v3.7"));
+        QCOMPARE(w.mnuComands->title(), QStringLiteral("Функции"));
+        QCOMPARE(w.btnAttention->caption(), QStringLiteral("Внимание"));
+    }
+
+    void missingLanguageFileTicksNothing() {
+        writeFile(work_ + "/english.ini", "[Main]\nbtnClear=Clear\n");
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nLanguage=gone.ini\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        QCOMPARE(w.mnuLanguage->actions().size(), 1);
+        QVERIFY(!w.mnuLanguage->actions()[0]->isChecked());
+        QCOMPARE(w.btnClear->text(), QStringLiteral("Очистить"));
+    }
+
+    void viewCommandClosesTheOpenChildFirst() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        w.setViewFactory(TMainFormKorvel::View::Mnemo, [] { return namedWidget("mimic"); });
+        w.setViewFactory(TMainFormKorvel::View::Jurnal, [] { return namedWidget("journal"); });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        w.openView(TMainFormKorvel::View::Mnemo);
+        QPointer<QMdiSubWindow> first = w.mdiArea()->subWindowList().value(0);
+        QVERIFY(first);
+        // F4 is the journal's short cut
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F4);
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(w.mdiArea()->subWindowList()[0]->widget()->objectName(),
+                 QStringLiteral("journal"));
+        QVERIFY(w.mdiArea()->subWindowList()[0]->isMaximized());
+        // the same view again is a fresh window
+        QPointer<QMdiSubWindow> journal = w.mdiArea()->subWindowList()[0];
+        w.openView(TMainFormKorvel::View::Jurnal);
+        QTRY_VERIFY(journal.isNull());
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+        // a form closing itself takes its frame with it
+        w.mdiArea()->subWindowList()[0]->widget()->deleteLater();
+        QTRY_COMPARE(w.mdiArea()->subWindowList().size(), 0);
+        // the help item does nothing
+        w.mnuSprav->trigger();
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 0);
+    }
+
+    void eventListKeepsThirtyNewestFirst() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        w.btnClearClick();
+        QCOMPARE(w.lstAvaria->count(), 0);
+        for (int i = 1; i <= 31; ++i)
+            w.AvariaMemo(QStringLiteral("event %1").arg(i), i % 2 ? 0xFFFF0000 : 0xFF0000FF);
+        QCOMPARE(w.lstAvaria->count(), 30);
+        QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("  event 31")));
+        QVERIFY(w.lstAvaria->item(29)->text().endsWith(QStringLiteral("  event 2")));
+        QCOMPARE(w.lstAvaria->currentRow(), 0);
+        QCOMPARE(st.journalRecords.size(), 32); // the start event and all 31
+        QCOMPARE(st.journalRecords[31], qMakePair(QStringLiteral("event 31"), 1));
+        QCOMPARE(st.journalRecords[30], qMakePair(QStringLiteral("event 30"), 0)); // blue
+        w.AvariaMemo("near red", 0xFFFE0000);
+        QCOMPARE(st.journalRecords.last().second, 0);
+    }
+
+    void eventPanelExpandsAndCollapses() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        QCOMPARE(w.EventPanel->height(), 25);
+        w.btnUpDownClick();
+        QCOMPARE(w.EventPanel->height(), 57);
+        QCOMPARE(w.btnUpDown->text(), QStringLiteral("Свернуть"));
+        w.btnUpDownClick();
+        QCOMPARE(w.EventPanel->height(), 25);
+        QCOMPARE(w.btnUpDown->text(), QStringLiteral("Развернуть"));
+    }
+
+    void attentionButtonOpensOneWindow() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        int made = 0;
+        w.setAttentionFactory([&made] {
+            ++made;
+            return new QWidget;
+        });
+        QTest::mousePress(w.btnAttention, Qt::LeftButton);
+        QCOMPARE(w.btnAttention->innerBevel(), BevelPanel::Bevel::Lowered);
+        QTest::mouseRelease(w.btnAttention, Qt::LeftButton);
+        QCOMPARE(w.btnAttention->innerBevel(), BevelPanel::Bevel::Raised);
+        QCOMPARE(made, 1);
+        w.btnAttentionClick();
+        QCOMPARE(made, 1);
+        QPointer<QWidget> first = w.attentionWindow();
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        w.btnAttentionClick();
+        QCOMPARE(made, 2);
+        w.attentionWindow()->close();
+    }
+
+    void indicatorsTakeThePollColours() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        w.setStopColour(0xFFFF0000);
+        w.setAttentionColour(0xFFFF0000);
+        QCOMPARE(w.StopPanel->color(), QColor(Qt::red));
+        QCOMPARE(w.btnAttention->color(), QColor(Qt::red));
+        w.setLinkStatus(QStringLiteral("Сбой связи с ШВУ"), 0xFFFF0000);
+        QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
+        w.setLinkIcon(2);
+        const QImage icon = w.StatImage->pixmap().toImage();
+        QCOMPARE(icon.size(), QSize(16, 16));
+        QCOMPARE(QColor(icon.pixel(0, 0)), QColor(0xDF, 0xDF, 0xDE)); // background of the bitmap
+    }
+
+    void settingsDialogClampsAndSelects() {
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nComSpeed=57600\nComPort=2\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        TOptForm dlg(w.settings(), w.workDir());
+        dlg.FormActivate();
+        QCOMPARE(dlg.Box_Speed->currentIndex(), 11);
+        QVERIFY(dlg.com[1]->isChecked());
+        QCOMPARE(dlg.SpinEdit2->value(), 45);
+        struct {
+            const char* typed;
+            int shown;
+        } cases[] = {{"150", 100}, {"1", 2}, {"abc", 2}, {"77", 77}};
+        for (const auto& c : cases) {
+            dlg.SpinEdit2->findChild<QLineEdit*>()->setText(QString::fromLatin1(c.typed));
+            QCOMPARE(dlg.SpinEdit2->clampedValue(), c.shown);
+            dlg.SpinEdit2->interpretText();
+            QCOMPARE(dlg.SpinEdit2->value(), c.shown);
+        }
+        // a speed not in the list leaves no selection, and applying keeps it
+        w.settings().ComSpeed = 12345;
+        dlg.FormActivate();
+        QCOMPARE(dlg.Box_Speed->currentIndex(), -1);
+        dlg.com[2]->setChecked(true);
+        dlg.SpinEdit2->setValue(10);
+        dlg.disconnect(&dlg, &TOptForm::invalidNumber, nullptr, nullptr);
+        QSignalSpy invalid(&dlg, &TOptForm::invalidNumber);
+        dlg.btnOKClick();
+        QCOMPARE(invalid.size(), 1);
+        QCOMPARE(w.settings().ComPort, 3);
+        QCOMPARE(w.settings().MaxArhDay, 10);
+        QCOMPARE(w.settings().ComSpeed, 12345);
+        // choosing a rate applies it
+        dlg.FormActivate();
+        dlg.Box_Speed->setCurrentIndex(6);
+        dlg.btnOKClick();
+        QCOMPARE(w.settings().ComSpeed, 9600);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Настройки"));
+        QCOMPARE(dlg.btnOK->text(), QStringLiteral("Применить"));
+    }
+
+    void settingsDialogReopensThePortBetweenPauseAndResume() {
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        st.calls.clear();
+        QTimer::singleShot(0, [&w] {
+            auto* dlg = w.findChild<TOptForm*>();
+            QVERIFY(dlg);
+            dlg->com[2]->setChecked(true);
+            dlg->Box_Speed->setCurrentIndex(6);
+            dlg->btnOK->click();
+        });
+        w.mnuOptionsClick();
+        QCOMPARE(st.calls, QStringList({"pause", "close", "open 3 9600", "days 45", "resume"}));
+        QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+        // the file still holds the old values until the program ends
+        QVERIFY(!QFile::exists(ini_));
+        st.calls.clear();
+        QTimer::singleShot(0, [&w] { w.findChild<TOptForm*>()->btnCancel->click(); });
+        w.mnuOptionsClick();
+        QVERIFY(st.calls.isEmpty());
+        w.close();
+        QVERIFY(readFile(ini_).contains("ComPort=3\nMaxArhDay=45\nComSpeed=9600"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
