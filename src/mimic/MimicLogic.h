@@ -1,0 +1,49 @@
+#pragma once
+// The arithmetic of the mimic diagram that needs no drawing: fill levels and heights with
+// rounding to the even neighbour, the skip position, the cart offsets from the position bits,
+// the mode text choice and the material colour table.
+#include "ProcessImage.h"
+
+#include <array>
+#include <cstdint>
+
+namespace mimic {
+
+// num / den rounded to the nearest integer, an exact half to the even neighbour (den > 0).
+int roundHalfEven(long long num, long long den);
+
+// Weigh-hopper level from a doser's current weight: weight / 10 rounded, 0 when negative.
+int weighHopperLevel(int weight);
+// Level of a big bunker from its signed level word: word / 2 rounded, 0 when negative.
+int bigBunkerLevel(int signedWord);
+// Height in pixels of a fill of `level` percent over `span` pixels.
+int fillHeight(int level, int span);
+
+// Skip position from image byte 81: the lowest of bits 0 to 3 that is set gives 1 to 4,
+// none gives 0 (skip not shown).
+int skipPosition(std::uint8_t b81);
+
+// x offset of the cart's left edge inside its strip for each position.
+inline constexpr std::array<int, 9> kCart1Offsets = {122, 244, 214, 152, 90, 30, 0, 60, 184};
+inline constexpr std::array<int, 7> kCart2Offsets = {140, 230, 198, 166, 104, 74, 42};
+inline constexpr int kCartWidth = 68;
+inline constexpr int kCartStripWidth = 315;
+
+// The cart's x offset from its position bits: positions are examined from 0 upwards and every
+// set bit overwrites the offset, so the highest set position wins; with no bit set the
+// previous offset stays.
+int cart1Offset(const ImageData& image, int previous);
+int cart2Offset(const ImageData& image, int previous);
+
+// Which of the three mode texts a mode byte shows: 1 local, 2 remote, 3 automatic, 0 none.
+int modeByteText(std::uint8_t value);
+// A mode bit: 0 shows the local text (1), 1 the remote text (2).
+inline int modeBitText(bool bit) {
+    return bit ? 2 : 1;
+}
+
+// Material colour of a doser's material code as 0xRRGGBB; codes outside 0..9 are black.
+std::uint32_t materialRgb(int code);
+inline constexpr std::uint32_t kChargeRgb = 0x613030;
+
+} // namespace mimic

@@ -1,0 +1,73 @@
+#include "MimicWidgets.h"
+
+#include <QPainter>
+#include <QStyleOptionFrame>
+
+TPicture::TPicture(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPicture::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+QImage TPicture::shown() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Window));
+    QPainter p(&image);
+    p.drawImage(0, 0, picture_);
+    return image;
+}
+
+void TPicture::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (picture_.width() < width() || picture_.height() < height())
+        p.fillRect(rect(), palette().color(QPalette::Window));
+    p.drawImage(0, 0, picture_);
+}
+
+TValueField::TValueField(const QFont& font, QWidget* parent) : QLineEdit(parent) {
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setFont(font);
+    setFrame(false);
+    setTextMargins(2, 0, 2, 0);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xB7));
+    pal.setColor(QPalette::Text, Qt::black);
+    setPalette(pal);
+}
+
+// A sunken edit-box border drawn in two pixels, so that the text keeps the small field's
+// height (the style's own frame needs more room than these fields have).
+void TValueField::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter p(this);
+    const int r = width() - 1, b = height() - 1;
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawLine(0, 0, r, 0);
+    p.drawLine(0, 0, 0, b);
+    p.setPen(Qt::white);
+    p.drawLine(0, b, r, b);
+    p.drawLine(r, 0, r, b);
+}
+
+TPanelLamp::TPanelLamp(const QColor& colour, QWidget* parent) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(true);
+    setColour(colour);
+}
+
+void TPanelLamp::setColour(const QColor& colour) {
+    if (colour == colour_)
+        return;
+    colour_ = colour;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The plain controls of the mimic window: picture controls that show a composed picture at
+// (0, 0), read-only value fields, connection panels and transparent labels.
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+// A picture control: shows its picture at (0, 0), clipped to the control; every pixel of the
+// control is painted, so a copy-out replaces the whole control at once.
+class TPicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPicture(QWidget* parent = nullptr);
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    // The control as the operator sees it: the picture clipped to the control's size.
+    QImage shown() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
+};
+
+// A read-only value field: pale yellow, bold black text, never selected or focused.
+class TValueField : public QLineEdit {
+    Q_OBJECT
+public:
+    TValueField(const QFont& font, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A small raised panel with a centred caption: the connection lamps and the section names.
+class TPanelLamp : public QLabel {
+    Q_OBJECT
+public:
+    TPanelLamp(const QColor& colour, QWidget* parent);
+    void setColour(const QColor& colour);
+    QColor colour() const { return colour_; }
+
+private:
+    QColor colour_;
+};

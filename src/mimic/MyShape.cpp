@@ -1,0 +1,181 @@
+#include "MyShape.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+void TMyPen::changed() {
+    if (OnChange)
+        OnChange();
+}
+void TMyPen::setColor(const QColor& c) {
+    if (c != color_) {
+        color_ = c;
+        changed();
+    }
+}
+void TMyPen::setWidth(int w) {
+    if (w != width_) {
+        width_ = w;
+        changed();
+    }
+}
+void TMyPen::setStyle(Qt::PenStyle s) {
+    if (s != style_) {
+        style_ = s;
+        changed();
+    }
+}
+void TMyPen::assign(const TMyPen& other) {
+    color_ = other.color_;
+    width_ = other.width_;
+    style_ = other.style_;
+    changed();
+}
+
+void TMyBrush::changed() {
+    if (OnChange)
+        OnChange();
+}
+void TMyBrush::setColor(const QColor& c) {
+    if (c != color_) {
+        color_ = c;
+        changed();
+    }
+}
+void TMyBrush::setStyle(Qt::BrushStyle s) {
+    if (s != style_) {
+        style_ = s;
+        changed();
+    }
+}
+void TMyBrush::assign(const TMyBrush& other) {
+    color_ = other.color_;
+    style_ = other.style_;
+    changed();
+}
+
+ShapeGeometry shapeGeometry(int shape, int controlWidth, int controlHeight, int penWidth) {
+    // Integer division truncates towards zero, as the figure's geometry requires.
+    int x = penWidth / 2;
+    int y = x;
+    int w = controlWidth - penWidth + 1;
+    int h = controlHeight - penWidth + 1;
+    if (penWidth == 0) {
+        --w;
+        --h;
+    }
+    const int s = h <= w ? h : w;
+    if (shape == stMySquare || shape == stMyRoundSquare || shape == stMyCircle) {
+        x += (w - s) / 2;
+        y += (h - s) / 2;
+        w = s;
+        h = s;
+    }
+    ShapeGeometry g;
+    const int right = x + w - 1;
+    const int bottom = y + h - 1;
+    const int midX = (x + w) / 2; // not x + w / 2: wide pens move the apex, as they always did
+    const int midY = (y + h) / 2;
+    switch (shape) {
+    case stMyRectangle:
+    case stMySquare:
+        g.kind = ShapeGeometry::Rect;
+        break;
+    case stMyRoundRect:
+    case stMyRoundSquare:
+        g.kind = ShapeGeometry::RoundRect;
+        g.corner = s / 4;
+        break;
+    case stMyEllipse:
+    case stMyCircle:
+        g.kind = ShapeGeometry::Ellipse;
+        break;
+    case stMyTriangleLeft:
+        g.points = {{x, midY}, {right, y}, {right, bottom}};
+        break;
+    case stMyTriangleRight:
+        g.points = {{x, y}, {right, midY}, {x, bottom}};
+        break;
+    case stMyTriangleUp:
+        g.points = {{midX, y}, {right, bottom}, {x, bottom}};
+        break;
+    case stMyTriangleDown:
+        g.points = {{x, y}, {right, y}, {midX, bottom}};
+        break;
+    case stMyDiamond:
+        g.points = {{midX, y}, {right, midY}, {midX, bottom}, {x, midY}};
+        break;
+    case stMyVentHor:
+        g.points = {{x, y}, {right, bottom}, {right, y}, {x, bottom}};
+        break;
+    case stMyVentVert:
+        g.points = {{x, y}, {right, y}, {x, bottom}, {right, bottom}};
+        break;
+    default:
+        return g;
+    }
+    if (!g.points.empty())
+        g.kind = ShapeGeometry::Polygon;
+    g.rect = QRect(x, y, w, h);
+    return g;
+}
+
+TMyShape::TMyShape(QWidget* owner) : QWidget(owner), pen_(new TMyPen), brush_(new TMyBrush) {
+    resize(65, 65);
+    pen_->OnChange = [this] { StyleChanged(); };
+    brush_->OnChange = [this] { StyleChanged(); };
+}
+
+TMyShape::~TMyShape() {
+    delete pen_;
+    delete brush_;
+}
+
+void TMyShape::setShape(TMyShapeType shape) {
+    if (shape == shape_)
+        return;
+    shape_ = shape;
+    StyleChanged();
+}
+
+void TMyShape::StyleChanged() {
+    ++repaintRequests_;
+    update();
+}
+
+void TMyShape::paintEvent(QPaintEvent*) {
+    QPainter canvas(this);
+    Paint(canvas);
+}
+
+void TMyShape::Paint(QPainter& canvas) {
+    QPen pen(pen_->color(), pen_->width(), pen_->style());
+    pen.setJoinStyle(Qt::MiterJoin);
+    canvas.setPen(pen);
+    canvas.setBrush(QBrush(brush_->color(), brush_->style()));
+    canvas.setRenderHint(QPainter::Antialiasing, false);
+    const ShapeGeometry g = shapeGeometry(shape_, width(), height(), pen_->width());
+    // A figure from (X, Y) to (X + W, Y + H) covers the pixels X .. X + W - 1; the outline runs
+    // through the centres of the edge pixels.
+    const QRectF r(g.rect.x() + 0.5, g.rect.y() + 0.5, g.rect.width() - 1, g.rect.height() - 1);
+    switch (g.kind) {
+    case ShapeGeometry::Rect:
+        canvas.drawRect(r);
+        break;
+    case ShapeGeometry::RoundRect:
+        canvas.drawRoundedRect(r, g.corner / 2.0, g.corner / 2.0);
+        break;
+    case ShapeGeometry::Ellipse:
+        canvas.drawEllipse(r);
+        break;
+    case ShapeGeometry::Polygon: {
+        QPolygon polygon;
+        for (const QPoint& p : g.points)
+            polygon << p;
+        canvas.drawPolygon(polygon, Qt::OddEvenFill);
+        break;
+    }
+    case ShapeGeometry::None:
+        break;
+    }
+}
