@@ -1,0 +1,5 @@
+#include "Simulator.h"
+
+int main(int argc, char** argv) {
+    return runSimulator(argc, argv);
+}
