@@ -5,6 +5,11 @@
 #include <QLineEdit>
 #include <QTextCharFormat>
 
+namespace {
+// The value that stands for "no date chosen"; no record of the station is that old.
+const QDate kBlank(1900, 1, 1);
+} // namespace
+
 CalendarDateEdit::CalendarDateEdit(QWidget* parent) : QDateEdit(parent) {
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -16,6 +21,28 @@ CalendarDateEdit::CalendarDateEdit(QWidget* parent) : QDateEdit(parent) {
     cal->setWeekdayTextFormat(Qt::Saturday, weekend);
     cal->setWeekdayTextFormat(Qt::Sunday, weekend);
     setDate(QDate::currentDate());
+    connect(cal, &QCalendarWidget::clicked, this, &CalendarDateEdit::dateAccepted);
+    connect(cal, &QCalendarWidget::activated, this, &CalendarDateEdit::dateAccepted);
+    if (cal->window() != cal)
+        cal->window()->installEventFilter(this);
+}
+
+void CalendarDateEdit::setBlank() {
+    setMinimumDate(kBlank);
+    setSpecialValueText(QStringLiteral(" "));
+    setDate(kBlank);
+}
+
+bool CalendarDateEdit::isBlank() const {
+    return date() == kBlank;
+}
+
+bool CalendarDateEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && isBlank()) {
+        const QDate today = QDate::currentDate();
+        calendarWidget()->setCurrentPage(today.year(), today.month());
+    }
+    return QDateEdit::eventFilter(watched, event);
 }
 
 void CalendarDateEdit::keyPressEvent(QKeyEvent* event) {
@@ -28,4 +55,6 @@ void CalendarDateEdit::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
-void CalendarDateEdit::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void CalendarDateEdit::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}

@@ -8,7 +8,16 @@ class CalendarDateEdit : public QDateEdit {
 public:
     explicit CalendarDateEdit(QWidget* parent = nullptr);
 
+    // Shows an empty field until a date is chosen; the calendar then opens on today.
+    void setBlank();
+    bool isBlank() const;
+
+signals:
+    // A date was picked in the calendar, also when it is the date already shown.
+    void dateAccepted(const QDate& date);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -1,0 +1,138 @@
+#include "ReportPainter.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+namespace report {
+
+namespace {
+QStringList familiesFor(const QString& family) {
+    if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), family};
+    if (family.compare(QLatin1String("Bookman Old Style"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("URW Bookman"), QStringLiteral("URW Bookman L"),
+                QStringLiteral("DejaVu Serif"), family};
+    if (family.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0 ||
+        family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("DejaVu Sans"), family};
+    return {family};
+}
+
+void drawFrames(QPainter& p, const QRectF& r, quint8 frames) {
+    if (frames & FrameLeft)
+        p.drawLine(r.topLeft(), r.bottomLeft());
+    if (frames & FrameTop)
+        p.drawLine(r.topLeft(), r.topRight());
+    if (frames & FrameRight)
+        p.drawLine(r.topRight(), r.bottomRight());
+    if (frames & FrameBottom)
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+}
+
+int alignment(const Item& item) {
+    int flags = Qt::TextSingleLine;
+    flags |= item.hAlign == HAlign::Center  ? Qt::AlignHCenter
+             : item.hAlign == HAlign::Right ? Qt::AlignRight
+                                            : Qt::AlignLeft;
+    flags |= item.vAlign == VAlign::Center   ? Qt::AlignVCenter
+             : item.vAlign == VAlign::Bottom ? Qt::AlignBottom
+                                             : Qt::AlignTop;
+    return flags;
+}
+} // namespace
+
+QFont deviceFont(const Font& font, const QPaintDevice* device) {
+    QFont f;
+    f.setFamilies(familiesFor(font.family));
+    // A point is 96/72 report units; the painter's scale takes report units to the device.
+    const int dpi = device ? device->logicalDpiY() : 96;
+    f.setPointSizeF(font.pointSize * 96.0 / (dpi > 0 ? dpi : 96));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    return f;
+}
+
+void paintPage(QPainter& p, const Page& page, int highlight) {
+    p.save();
+    for (size_t i = 0; i < page.items.size(); ++i) {
+        const Item& item = page.items[i];
+        if (item.fill.isValid())
+            p.fillRect(item.rect, item.fill);
+        if (int(i) == highlight)
+            p.fillRect(item.rect, QColor(0xFF, 0xFF, 0x00, 0xA0));
+        if (item.frames) {
+            p.setPen(QPen(item.color, 1.0));
+            drawFrames(p, item.rect, item.frames);
+        }
+        if (!item.text.isEmpty()) {
+            p.setPen(item.color);
+            p.setFont(deviceFont(item.font, p.device()));
+            // Texts stay inside their cells: what does not fit is cut off.
+            p.drawText(item.rect.adjusted(1, 0, -1, 0), alignment(item), item.text);
+        }
+    }
+    p.restore();
+}
+
+bool printPages(QPrinter* printer, const PreparedReport& report, const std::vector<int>& pages) {
+    if (report.empty() || pages.empty())
+        return false;
+    printer->setFullPage(true);
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+    const QRectF paper = printer->paperRect(QPrinter::DevicePixel);
+    bool first = true;
+    for (int number : pages) {
+        if (number < 1 || number > int(report.pages.size()))
+            continue;
+        if (!first && !printer->newPage())
+            break;
+        first = false;
+        const Page& page = report.pages[size_t(number - 1)];
+        p.save();
+        const double scale = paper.width() / page.width;
+        p.scale(scale, scale);
+        paintPage(p, page);
+        p.restore();
+    }
+    return p.end();
+}
+
+bool writePdf(const QString& path, const PreparedReport& report, const QString& title,
+              QString* error) {
+    if (report.empty()) {
+        if (error)
+            *error = QStringLiteral("Отчет не содержит страниц");
+        return false;
+    }
+    QPdfWriter writer(path);
+    writer.setResolution(96); // one device pixel per report unit
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("korvel"));
+    QPainter p;
+    if (!p.begin(&writer)) {
+        if (error)
+            *error = QStringLiteral("Не удалось записать файл %1").arg(path);
+        return false;
+    }
+    for (size_t i = 0; i < report.pages.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        paintPage(p, report.pages[i]);
+    }
+    p.end();
+    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
+        if (error)
+            *error = QStringLiteral("Не удалось записать файл %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace report

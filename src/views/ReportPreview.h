@@ -1,0 +1,69 @@
+#pragma once
+// The preview area: the built pages one below the other on a grey ground, zoomed, scrolled
+// and searched. Keys: arrows scroll by a step, Page Up/Down by a screen (with Ctrl: previous
+// or next page), Ctrl+Home the top of the first page, Ctrl+End the last page, Ctrl+O/S/P ask
+// the window to load, save or print, Ctrl+F searches the text and F3 searches again.
+#include "ReportModel.h"
+
+#include <QAbstractScrollArea>
+
+class ReportPreview : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    enum class Zoom { Percent100, WholePage, PageWidth };
+
+    explicit ReportPreview(QWidget* parent = nullptr);
+
+    void setReport(report::PreparedReport report);
+    const report::PreparedReport& report() const { return report_; }
+    int pageCount() const { return int(report_.pages.size()); }
+
+    void setZoom(Zoom zoom);
+    Zoom zoom() const { return zoom_; }
+    double scale() const { return scale_; }
+
+    // 0-based page shown at the top of the area.
+    int currentPage() const;
+    void goToPage(int page);
+    void firstPage() { goToPage(0); }
+    void previousPage() { goToPage(currentPage() - 1); }
+    void nextPage() { goToPage(currentPage() + 1); }
+    void lastPage() { goToPage(pageCount() - 1); }
+
+    // Finds the next item whose text holds the text (case ignored), after the last match;
+    // marks it and shows its page. Returns false when there is none.
+    bool find(const QString& text);
+    bool findNext();
+    QString searchText() const { return search_; }
+    // Page and item of the marked match, or -1.
+    int matchPage() const { return matchPage_; }
+    int matchItem() const { return matchItem_; }
+
+    // Handles the preview keys; returns false for keys it does not use.
+    bool handleKey(QKeyEvent* event);
+
+signals:
+    void loadRequested();
+    void saveRequested();
+    void printRequested();
+    void searchRequested();
+    void pageChanged(int page);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void relayout();
+    double pageTop(int page) const; // in device pixels, scroll not applied
+    QSizeF pageSize(int page) const;
+
+    report::PreparedReport report_;
+    Zoom zoom_ = Zoom::Percent100;
+    double scale_ = 1.0;
+    QString search_;
+    int matchPage_ = -1;
+    int matchItem_ = -1;
+};

@@ -1,0 +1,31 @@
+#include "ViewHooks.h"
+
+#include "PreviewUnit.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+ViewHooks defaults() {
+    ViewHooks h;
+    h.message = [](QWidget* parent, const QString& title, const QString& text) {
+        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    };
+    h.showPreview = [](TPreviewForm* preview) { return preview->exec(); };
+    h.reportFile = [](QWidget* parent, bool save) {
+        const QString filter = QStringLiteral("Файл отчета (*.frp)");
+        return save ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter)
+                    : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    };
+    return h;
+}
+} // namespace
+
+ViewHooks& ViewHooks::instance() {
+    static ViewHooks hooks = defaults();
+    return hooks;
+}
+
+void ViewHooks::reset() {
+    instance() = defaults();
+}

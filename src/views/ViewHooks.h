@@ -1,0 +1,21 @@
+#pragma once
+// The points where the views wait for the operator: message boxes, the modal preview and the
+// report file dialogs. Each defaults to the real dialog; tests put recorders in their place.
+#include <QString>
+#include <functional>
+
+class QWidget;
+class TPreviewForm;
+
+struct ViewHooks {
+    // A message box with an OK button.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> message;
+    // Shows the preview modally and returns its result.
+    std::function<int(TPreviewForm* preview)> showPreview;
+    // Asks for a report file to load (save == false) or to save; empty when cancelled.
+    std::function<QString(QWidget* parent, bool save)> reportFile;
+
+    static ViewHooks& instance();
+    // Puts the real dialogs back.
+    static void reset();
+};
