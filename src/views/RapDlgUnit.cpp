@@ -102,7 +102,7 @@ void TRapDlgForm::btnOpenClick() {
 
 void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget* parent) {
     TRapDlgForm dialog(langFilePath, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ViewHooks::instance().runDialog(&dialog) != QDialog::Accepted)
         return;
     const QDate date = dialog.DateEdit1->date();
     const int shift = dialog.ComboBox1->currentIndex();

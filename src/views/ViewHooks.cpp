@@ -11,6 +11,7 @@ ViewHooks defaults() {
     h.message = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
     };
+    h.runDialog = [](QDialog* dialog) { return dialog->exec(); };
     h.showPreview = [](TPreviewForm* preview) { return preview->exec(); };
     h.reportFile = [](QWidget* parent, bool save) {
         const QString filter = QStringLiteral("Файл отчета (*.frp)");

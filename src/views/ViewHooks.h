@@ -4,12 +4,15 @@
 #include <QString>
 #include <functional>
 
+class QDialog;
 class QWidget;
 class TPreviewForm;
 
 struct ViewHooks {
     // A message box with an OK button.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> message;
+    // Runs a dialog (the shift report's) modally and returns its result.
+    std::function<int(QDialog* dialog)> runDialog;
     // Shows the preview modally and returns its result.
     std::function<int(TPreviewForm* preview)> showPreview;
     // Asks for a report file to load (save == false) or to save; empty when cancelled.
