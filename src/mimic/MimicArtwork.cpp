@@ -153,7 +153,7 @@ QImage rail() {
 }
 
 // The skip incline: a girder from the skip pit up to the head pulley, in window coordinates.
-const QPointF kPit(380, 330), kBend(600, 130), kHead(665, 32);
+const QPointF kPit(395, 318), kBend(600, 130), kHead(665, 32);
 const std::array<QPointF, 4> kSkipAt = {QPointF(424, 290), QPointF(499, 222), QPointF(565, 162),
                                         QPointF(650, 55)};
 
@@ -186,7 +186,7 @@ QImage skipSegment(int segment, bool withSkip) {
     // Skip pit.
     p.setPen(QPen(kOutline, 1));
     p.setBrush(QColor(0xB0, 0xB0, 0xB0));
-    p.drawRect(QRectF(358, 300, 56, 36));
+    p.drawRect(QRectF(380, 300, 56, 36));
     // Girder: dark flanges, light web and cross bracing.
     QPainterPath girder(kPit);
     girder.lineTo(kBend);

@@ -23,6 +23,10 @@ bool leftOfPair(int suffix) {
 QFont fontOf(const char* family, int points, bool bold = false) {
     QFont f(QString::fromLatin1(family), points);
     f.setBold(bold);
+    // Tahoma is a narrow face; where it is mapped to a wider one, the condensed cut of that
+    // face keeps the labels within the places the window gives them.
+    if (f.family() == QLatin1String("Tahoma"))
+        f.setStretch(QFont::SemiCondensed);
     return f;
 }
 
@@ -267,17 +271,17 @@ void TMnemoForm::createFields() {
     label("labAvrBigBunDown", 395, 465, 170, 16);
     ledNeBigBunDown = lamp("ledNeBigBunDown", 380, 484);
     label("labNeBigBunDown", 395, 481, 190, 16);
-    label("labBigBunDown", 184, 452, 84, 28);
+    label("labBigBunDown", 176, 452, 94, 28);
 
     // Furnace 2.
     label("labZadCalosh2", 8, 306, 130, 16);
-    edKalZad2 = valueField("edKalZad2", 140, 305, 42, 16);
+    edKalZad2 = valueField("edKalZad2", 146, 305, 42, 16);
     label("labTekCalosh2", 8, 324, 130, 16);
-    edKalTek2 = valueField("edKalTek2", 140, 323, 42, 16);
+    edKalTek2 = valueField("edKalTek2", 146, 323, 42, 16);
     label("labPosTel2", 8, 342, 130, 16);
-    edPosTel2 = valueField("edPosTel2", 140, 341, 42, 16);
+    edPosTel2 = valueField("edPosTel2", 146, 341, 42, 16);
     label("labRegPech2", 8, 362, 130, 42);
-    edRegPech2 = valueField("edRegPech2", 140, 374, 42, 16);
+    edRegPech2 = valueField("edRegPech2", 146, 374, 42, 16);
     ledAvrZatTel2 = lamp("ledAvrZatTel2", 8, 414);
     label("labAvrZatTel2", 23, 411, 160, 16);
     ledAvrTel2 = lamp("ledAvrTel2", 8, 430);

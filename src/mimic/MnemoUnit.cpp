@@ -9,6 +9,7 @@
 #include "MyShape.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -216,6 +217,12 @@ void TMnemoForm::setLamp(TMyShape* lamp, bool on, bool fault) {
 void TMnemoForm::DrawTimerTimer() {
     const QDateTime now = clock_();
     LblDate->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
+    // A long date text (a month name) takes a smaller size rather than losing its ends.
+    QFont dateFont = LblTime->font();
+    while (QFontMetrics(dateFont).horizontalAdvance(LblDate->text()) > LblDate->width() - 2 &&
+           dateFont.pointSize() > 6)
+        dateFont.setPointSize(dateFont.pointSize() - 1);
+    LblDate->setFont(dateFont);
     LblTime->setText(longTime(now.time()));
     DrawMnemo();
     // No image bits report a cart's load, gate or mode: the carts are drawn unloaded, with
