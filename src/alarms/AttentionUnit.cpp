@@ -4,10 +4,11 @@
 #include "ProcessImage.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -31,6 +32,35 @@ const char* const kDefaults[8] = {
     "В координаторе нет сигнала \"Конец выгрузки\" от печи 1",
     "В координаторе нет сигнала \"Конец выгрузки\" от печи 2",
 };
+
+// Width and height a label has inside its panel's one-pixel bevel.
+constexpr int kTextWidth = kWidth - 2;
+constexpr int kTextHeight = kPanelHeight - 2;
+
+QFont labelFont() {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+bool fits(const QFont& font, const QString& text) {
+    const QFontMetrics fm(font);
+    const QRect r = fm.boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::TextWordWrap, text);
+    return r.width() <= kTextWidth && r.height() <= kTextHeight;
+}
+
+// The texts were made to wrap over two lines in the original narrow 11 px face; a wider face
+// standing in for it would push the longest ones to a third line that the panel cuts off.
+// Such a text is set in a narrower cut of the same face, as little narrower as it takes.
+void fitTwoLines(QLabel* label) {
+    QFont font = labelFont();
+    for (int stretch : {100, 95, 90, 85, 80, 75}) {
+        font.setStretch(stretch);
+        if (fits(font, label->text()))
+            break;
+    }
+    label->setFont(font);
+}
 } // namespace
 
 TAttentionForm::TAttentionForm(ProcessImage& image, const QString& langFilePath, QWidget* parent)
@@ -41,8 +71,6 @@ TAttentionForm::TAttentionForm(ProcessImage& image, const QString& langFilePath,
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kPanelHeight * 8);
 
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
     for (int i = 0; i < 8; ++i) {
         auto* panel = new QFrame(this);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
@@ -58,7 +86,7 @@ TAttentionForm::TAttentionForm(ProcessImage& image, const QString& langFilePath,
         label->setObjectName(QStringLiteral("labEvent%1").arg(i + 1));
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
-        label->setFont(font);
+        label->setFont(labelFont());
         label->setAutoFillBackground(false);
         auto* layout = new QVBoxLayout(panel);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -74,14 +102,8 @@ TAttentionForm::TAttentionForm(ProcessImage& image, const QString& langFilePath,
     connect(EventTimer, &QTimer::timeout, this, &TAttentionForm::EventTimerTimer);
 
     FormCreate(langFilePath);
+    centre();
     EventTimer->start();
-
-    // Centred on the screen the window opens on.
-    if (QScreen* s = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-        QRect r(QPoint(0, 0), size());
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
 }
 
 void TAttentionForm::FormCreate(const QString& langFilePath) {
@@ -95,6 +117,8 @@ void TAttentionForm::LoadLanguage(const QString& path) {
     for (int i = 0; i < 8; ++i)
         labels_[std::size_t(i)]->setText(
             section.text(labels_[std::size_t(i)]->objectName(), QString::fromUtf8(kDefaults[i])));
+    for (QLabel* label : labels_)
+        fitTwoLines(label);
 }
 
 void TAttentionForm::DrawEvent() {
@@ -104,6 +128,23 @@ void TAttentionForm::DrawEvent() {
         QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, ((missing >> i) & 1) ? kMissing : kPresent);
         label->setPalette(pal);
+    }
+}
+
+void TAttentionForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (centred_)
+        return;
+    // Once shown, the frame around the client area is known: centre it, frame and all.
+    centred_ = true;
+    centre();
+}
+
+void TAttentionForm::centre() {
+    if (QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
     }
 }
 

@@ -7,6 +7,7 @@
 
 class ProcessImage;
 class QCloseEvent;
+class QShowEvent;
 class QFrame;
 class QLabel;
 class QTimer;
@@ -28,6 +29,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     void EventTimerTimer();
@@ -35,9 +37,12 @@ private slots:
 private:
     void FormCreate(const QString& langFilePath);
     void FormClose(QCloseEvent* event);
+    // Centres the window on its screen.
+    void centre();
 
     ProcessImage& image_;
     std::array<QFrame*, 8> panels_{};
     std::array<QLabel*, 8> labels_{};
     QTimer* EventTimer = nullptr;
+    bool centred_ = false;
 };
