@@ -2,6 +2,9 @@
 
 #include "DailyTables.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <utility>
 
 DailyWriter::DailyWriter(QString workDir, QString prefix, const std::vector<DbfField>& fields,
@@ -29,9 +32,28 @@ bool DailyWriter::writeOne(const Record& record, QString* path) {
     }
     if (!dbf::append(*path, record.values, &error, record.date)) {
         lastError_ = error;
-        return false;
+        // A day's file that is not a table (put there or damaged by something else) is
+        // moved aside for a maintainer, and the day starts a fresh table.
+        if (dbf::checkTable(*path) != dbf::TableCheck::NotATable || !setAside(*path))
+            return false;
+        *path = daily::ensureTable(workDir_, prefix_, fields_, record.date, maxFiles_, &error);
+        if (path->isEmpty() || !dbf::append(*path, record.values, &error, record.date)) {
+            *path = daily::fileName(workDir_, prefix_, record.date);
+            lastError_ = error;
+            return false;
+        }
     }
     failing_ = false;
+    return true;
+}
+
+bool DailyWriter::setAside(const QString& path) {
+    QString aside = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".damaged%1").arg(n);
+    if (!QFile::rename(path, aside))
+        return false;
+    lastError_ += QStringLiteral(" (moved aside to %1)").arg(aside);
     return true;
 }
 

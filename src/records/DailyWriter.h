@@ -53,6 +53,7 @@ private:
     };
     bool writeOne(const Record& record, QString* path);
     bool flushInternal();
+    bool setAside(const QString& path);
     void report();
     void noteFailure(const QString& path);
 

@@ -198,6 +198,23 @@ QString dateText(const QDate& date) {
     return date.isValid() ? date.toString(QStringLiteral("yyyyMMdd")) : QString(8, QChar(' '));
 }
 
+TableCheck checkTable(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return TableCheck::Unreadable;
+    QByteArray header = file.read(kHeaderSize);
+    if (header.size() < kHeaderSize)
+        return file.error() == QFileDevice::NoError ? TableCheck::NotATable
+                                                    : TableCheck::Unreadable;
+    header += file.read(qMax(0, int(le16(header.constData() + 8)) - kHeaderSize));
+    if (file.error() != QFileDevice::NoError)
+        return TableCheck::Unreadable;
+    Layout layout;
+    QString why;
+    return parseLayout(header.constData(), header.size(), &layout, &why) ? TableCheck::Table
+                                                                         : TableCheck::NotATable;
+}
+
 bool create(const QString& path, const std::vector<DbfField>& fields, QString* error,
             const QDate& updated) {
     QString dummy;

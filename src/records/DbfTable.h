@@ -26,6 +26,10 @@ bool create(const QString& path, const std::vector<DbfField>& fields, QString* e
 // A write that fails part-way leaves the table as it was.
 bool append(const QString& path, const std::vector<QString>& values, QString* error,
             const QDate& updated = QDate());
+// What a file holds: a table, something readable that is not a table, or nothing that
+// could be read (missing, no permission, an I/O error).
+enum class TableCheck { Table, NotATable, Unreadable };
+TableCheck checkTable(const QString& path);
 // The D field text of a date: YYYYMMDD, or blanks for a null date.
 QString dateText(const QDate& date);
 } // namespace dbf

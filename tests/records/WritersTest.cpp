@@ -486,4 +486,46 @@ TEST(Writers, AHandMadeFileNeverStopsTheWriter) {
         EXPECT_TRUE(QFile::exists(dir.filePath(n))) << n;
 }
 
+TEST(Writers, ADamagedDayFileIsMovedAsideAndTheDayGoesOn) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("jur_2010_01_05.dbf");
+    for (const QByteArray& junk : {QByteArray(), QByteArray("copied over by hand\n")}) {
+        SCOPED_TRACE(junk.size());
+        QFile::remove(path);
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(junk);
+        }
+        TestClock clock{at(2010, 1, 5, 9, 0, 0)};
+        int reports = 0;
+        JournalWriter journal(
+            dir.path(), [] { return 45; }, [&](const QString&) { ++reports; }, clock.fn());
+        journal.Jurnal("event", 0);
+        EXPECT_EQ(reports, 0);
+        EXPECT_EQ(journal.keptCount(), 0u);
+        EXPECT_EQ(column(path, "REC_STR"), std::vector<std::string>{"event"});
+    }
+    // Both damaged files are still there for a maintainer.
+    QFile first(path + ".damaged"), second(path + ".damaged2");
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), QByteArray());
+    EXPECT_EQ(second.readAll(), QByteArray("copied over by hand\n"));
+    EXPECT_EQ(daily::listKind(dir.path(), daily::kJournal), QStringList{"jur_2010_01_05.dbf"});
+}
+
+TEST(DbfTable, CheckTable) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dbf::create(dir.filePath("t.dbf"), daily::archiveFields(), nullptr));
+    QFile junk(dir.filePath("junk.dbf"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(700, 'x'));
+    junk.close();
+    EXPECT_EQ(dbf::checkTable(dir.filePath("t.dbf")), dbf::TableCheck::Table);
+    EXPECT_EQ(dbf::checkTable(dir.filePath("junk.dbf")), dbf::TableCheck::NotATable);
+    EXPECT_EQ(dbf::checkTable(dir.filePath("missing.dbf")), dbf::TableCheck::Unreadable);
+    EXPECT_EQ(dbf::checkTable(dir.path()), dbf::TableCheck::Unreadable);
+}
+
 } // namespace
