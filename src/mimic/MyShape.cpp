@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <cstdlib>
+
 void TMyPen::changed() {
     if (OnChange)
         OnChange();
@@ -120,6 +122,31 @@ ShapeGeometry shapeGeometry(int shape, int controlWidth, int controlHeight, int 
     return g;
 }
 
+namespace {
+// One pixel wide line from a to b, both end pixels included.
+void drawEdge(QPainter& canvas, QPoint a, QPoint b, const QColor& colour) {
+    const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy;
+    QPoint p = a;
+    canvas.setPen(QPen(colour, 1));
+    for (;;) {
+        canvas.drawPoint(p);
+        if (p == b)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            p.rx() += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            p.ry() += sy;
+        }
+    }
+}
+} // namespace
+
 TMyShape::TMyShape(QWidget* owner) : QWidget(owner), pen_(new TMyPen), brush_(new TMyBrush) {
     resize(65, 65);
     pen_->OnChange = [this] { StyleChanged(); };
@@ -172,7 +199,15 @@ void TMyShape::Paint(QPainter& canvas) {
         QPolygon polygon;
         for (const QPoint& p : g.points)
             polygon << p;
-        canvas.drawPolygon(polygon, Qt::OddEvenFill);
+        if (pen_->width() > 1 || pen_->style() != Qt::SolidLine) {
+            canvas.drawPolygon(polygon, Qt::OddEvenFill);
+            break;
+        }
+        // A thin outline passes through every corner pixel, both ends of each edge included.
+        canvas.setPen(Qt::NoPen);
+        canvas.drawPolygon(QPolygonF(polygon).translated(0.5, 0.5), Qt::OddEvenFill);
+        for (int i = 0; i < polygon.size(); ++i)
+            drawEdge(canvas, polygon[i], polygon[(i + 1) % polygon.size()], pen_->color());
         break;
     }
     case ShapeGeometry::None:

@@ -399,7 +399,7 @@ void TestMnemoForm::cartsStayInsideTheirStrips() {
         QCOMPARE(shownStrip.pixel(c.x + 67, 17), black);
         QCOMPARE(shownStrip.pixel(c.x + 7, 17), qRgb(0xC0, 0xC0, 0xC0)); // hub
         // Unloaded body, closed gate.
-        QCOMPARE(shownStrip.pixel(c.x + 33, 10), kWhite);
+        QCOMPARE(shownStrip.pixel(c.x + 55, 8), kWhite);
         QCOMPARE(shownStrip.pixel(c.x + 33, 21), qRgb(255, 0, 0));
         if (c.x + 68 < 315)
             QVERIFY(shownStrip.pixel(c.x + 68, 17) != black);
@@ -434,7 +434,7 @@ void TestMnemoForm::skipPositionAndLamps_data() {
     QTest::addColumn<bool>("down");
     QTest::addColumn<bool>("up");
     QTest::newRow("06") << 0x06 << 2 << false << false;
-    QTest::newRow("0C") << 0x0C << 3 << false << false;
+    QTest::newRow("0C") << 0x0C << 3 << false << true;
     QTest::newRow("01") << 0x01 << 1 << true << false;
     QTest::newRow("08") << 0x08 << 4 << false << true;
     QTest::newRow("00") << 0x00 << 0 << false << false;
@@ -524,7 +524,7 @@ void TestMnemoForm::beltAnimation() {
         for (int i = 0; i < ticks; ++i) {
             rig.form->TranspTimerTimer();
             const QImage now = pictureOf(*rig.form, name);
-            seen += now == pair[0] ? QLatin1Char('1') : now == pair[1] ? QLatin1Char('2') : '?';
+            seen += now == pair[0] ? u'1' : now == pair[1] ? u'2' : u'?';
         }
         return seen;
     };
@@ -556,7 +556,7 @@ void TestMnemoForm::byte81SequencesAcrossWindows() {
         rig.tick();
     QCOMPARE(ChargeFlow::program().receivingLevel(), 50);
     QCOMPARE(receivingFill(66), kCharge);
-    QCOMPARE(receivingFill(45), kWhite); // h 30: rows 40 to 70
+    QCOMPARE(receivingFill(38), kWhite); // h 30: rows 40 to 70
     QCOMPARE(receivingFill(41), kCharge);
 
     // Close and reopen: the new window continues from half full.
