@@ -6,11 +6,14 @@
 #include "ProcessImage.h"
 #include "SimProcess.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -146,6 +149,37 @@ TEST(SimLink, RunningPollThreadEstablishesTheLink) {
     }
     st.thread.stop();
     EXPECT_EQ(st.thread.failureCount(), 0);
+}
+
+TEST(SimLink, SymbolicLinkToTheLineIsMadeAndRemoved) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("plc");
+    SimProcess sim({"--link", link.toStdString()});
+    ASSERT_FALSE(sim.path().empty());
+    ASSERT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.path());
+    ProcessImage image;
+    ComLink station(image);
+    station.setDeviceOverride(link);
+    station.Initial(1, 115200);
+    station.Trans(1, 0, 1, 0, 0, 130);
+    EXPECT_EQ(station.result(), 0u);
+    station.close();
+    const int status = sim.finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(QFileInfo::exists(link) || QFileInfo(link).isSymLink());
+}
+
+TEST(SimLink, BadOptionsAreRefused) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--speed", "fast"},
+                                                 {"--plan", "ok,sometimes"},
+                                                 {"--link", "/tmp/x", "--device", "/dev/null"},
+                                                 {"--frobnicate", "1"}}) {
+        SimProcess sim(args);
+        EXPECT_TRUE(sim.path().empty()) << args[0];
+        const int status = sim.finish();
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << args[0] << " " << status;
+    }
 }
 
 } // namespace
