@@ -14,6 +14,10 @@ DailyWriter::DailyWriter(QString workDir, QString prefix, const std::vector<DbfF
       maxFiles_(std::move(maxFiles)), onWriteFailed_(std::move(onWriteFailed)),
       clock_(std::move(clock)), policy_(policy) {}
 
+DailyWriter::~DailyWriter() {
+    flushInternal();
+}
+
 QDateTime DailyWriter::now() const {
     return clock_ ? clock_() : QDateTime::currentDateTime();
 }

@@ -22,7 +22,8 @@ public:
     // More kept records than this and the oldest is given up (weeks of dosing records).
     static constexpr std::size_t kMaxKept = 100000;
 
-    virtual ~DailyWriter() = default;
+    // A last try for the kept records, without a report.
+    virtual ~DailyWriter();
     DailyWriter(const DailyWriter&) = delete;
     DailyWriter& operator=(const DailyWriter&) = delete;
 

@@ -13,6 +13,9 @@ DosingRecorder::DosingRecorder(const QString& workDir, MaxFiles maxArhDay,
                   std::move(onWriteFailed), std::move(clock), OnFailure::Keep) {}
 
 void DosingRecorder::CompleteDoza(ProcessImage& image) {
+    // Records kept from a failed write are retried every cycle, not only at the next dose.
+    if (keptCount() > 0)
+        flushKept();
     auto& rows = image.doseRows();
     if (rowsValid_ == kRowsValid)
         for (int r = 0; r < 6; ++r)

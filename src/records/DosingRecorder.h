@@ -14,8 +14,8 @@ public:
     DosingRecorder(const QString& workDir, MaxFiles maxArhDay, FailureReport onWriteFailed = {},
                    Clock clock = {});
 
-    // Once per good answer, after the image update: compares the rows in the order of
-    // dosers 5, 2, 6, 3, 1, 4, then takes the current parts as the previous ones.
+    // Once per good answer, after the image update: retries kept records, compares the rows
+    // in the order of dosers 5, 2, 6, 3, 1, 4, then takes the current parts as the previous.
     void CompleteDoza(ProcessImage& image);
     // One doser: a record when the counter moved to a new non-zero value.
     void VerifyDoza(const QString& name, const DosePart& current, const DosePart& previous);

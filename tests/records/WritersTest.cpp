@@ -437,14 +437,31 @@ TEST(DosingRecorder, KeepsFailedRecords) {
     EXPECT_EQ(rec.keptCount(), 6u);
     EXPECT_EQ(reports, 1);
     b.unblock();
+    rec.CompleteDoza(image); // no new dose: the kept ones are written all the same
+    EXPECT_EQ(rec.keptCount(), 0u);
+    EXPECT_EQ(column(b.path, "DOZATOR").size(), 6u);
     image.update(answer(counters({{2, 3}, {1, 3}, {6, 1}})).data());
     rec.CompleteDoza(image);
-    EXPECT_EQ(rec.keptCount(), 0u);
     EXPECT_EQ(column(b.path, "DOZATOR"),
               (std::vector<std::string>{"2", "1", "2", "1", "2", "1", "6"}));
     EXPECT_EQ(column(b.path, "TIME"),
               (std::vector<std::string>{"10:00:00", "10:00:01", "10:00:02", "10:00:03", "10:00:04",
                                         "10:00:05", "10:00:06"}));
+}
+
+TEST(JournalWriter, KeptRecordsGetALastTryWhenTheWriterGoes) {
+    QTemporaryDir dir;
+    TestClock clock{at(2010, 1, 5, 10, 0, 0)};
+    Blocker b{dir.filePath("jur_2010_01_05.dbf")};
+    {
+        JournalWriter journal(
+            dir.path(), [] { return 45; }, {}, clock.fn());
+        b.block();
+        journal.Jurnal("kept", 1);
+        EXPECT_EQ(journal.keptCount(), 1u);
+        b.unblock();
+    }
+    EXPECT_EQ(column(b.path, "REC_STR"), std::vector<std::string>{"kept"});
 }
 
 TEST(ArchiveWriter, DropsWhatItCannotWriteAndReportsOnce) {
