@@ -235,9 +235,14 @@ QImage conveyor(int w, int h, int frame) {
     // Marks on the carrying run.
     p.setRenderHint(QPainter::Antialiasing, false);
     const int period = h >= 30 ? 24 : 16;
-    p.setPen(QPen(QColor(0xE8, 0xE8, 0xE8), 2));
-    for (int x = static_cast<int>(left) + (frame ? period / 2 : 0); x < right - 2; x += period)
-        p.drawLine(x, static_cast<int>(cy - r + 1), x + 3, static_cast<int>(cy - r + 1));
+    const int top = static_cast<int>(cy - r) + 1;
+    const int bottom = static_cast<int>(cy + r) - 3;
+    const QColor mark(0xF0, 0xD0, 0x40);
+    for (int x = static_cast<int>(left) + (frame ? period / 2 : 0); x < right - 4; x += period) {
+        p.fillRect(QRect(x, top, 5, 2), mark);                   // carrying run
+        const int back = static_cast<int>(left + right) - x - 5; // return run, the other way
+        p.fillRect(QRect(back, bottom, 5, 2), mark);
+    }
     // Idlers.
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kOutline, 1));
