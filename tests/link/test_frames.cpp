@@ -47,62 +47,6 @@ TEST(Crc, CheckValueAndLowByteFirst) {
     }
 }
 
-struct RequestCase {
-    const char* name;
-    quint8 func, lo;
-    quint16 count;
-    Bytes writeData;
-    Bytes expected;
-};
-
-TEST(Request, BytesOnTheWire) {
-    const RequestCase cases[] = {
-        {"read request",
-         1,
-         0,
-         130,
-         {},
-         {0x10, 0x02, 0x01, 0x00, 0x01, 0x00, 0x00, 0x82, 0x10, 0x03, 0x80, 0x57}},
-        // A setpoint of 16 kg: its 0x10 goes out doubled but enters the CRC once.
-        {"payload DLE doubled",
-         2,
-         130,
-         7,
-         {0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01},
-         stuffed({1, 0, 2, 130, 0, 7, 0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01},
-                 referenceCrc({1, 0, 2, 130, 0, 7, 0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01}))},
-        // 17 kg gives the CRC 0x1710: its low byte 0x10 is sent once.
-        {"CRC byte 0x10 not doubled",
-         2,
-         130,
-         7,
-         {0x11, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01},
-         {0x10, 0x02, 0x01, 0x00, 0x02, 0x82, 0x00, 0x07, 0x11, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
-          0x10, 0x03, 0x10, 0x17}},
-        // Block 2 sends all thirteen bytes of the write data buffer.
-        {"write block 2",
-         2,
-         137,
-         13,
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
-         stuffed({1, 0, 2, 137, 0, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
-                 referenceCrc({1, 0, 2, 137, 0, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}))},
-    };
-    for (const auto& c : cases) {
-        Rig rig(answering(writeAnswer(0)));
-        std::copy(c.writeData.begin(), c.writeData.end(), rig.link.writeData().begin());
-        rig.link.Trans(1, 0, c.func, c.lo, 0, c.count);
-        ASSERT_EQ(rig.line->written.size(), 1u) << c.name;
-        EXPECT_EQ(rig.line->written[0], c.expected) << c.name;
-    }
-}
-
-struct AnswerCase {
-    const char* name;
-    Bytes answer;
-    unsigned result;
-};
-
 Bytes withPayload(const Bytes& payload) {
     return stuffed(payload, referenceCrc(payload));
 }
@@ -113,41 +57,131 @@ Bytes readPayload(int dataBytes) {
     return p;
 }
 
-TEST(Answer, ResultCodesAndImage) {
-    Bytes badCrc = readAnswer(imageWith({{15, 0x55}}));
+const Bytes kSilent = {};
+const Bytes kAnyRequest = {};
+const Bytes kNoData = {};
+
+// One exchange: the request sent, the bytes that come back, and the outcome.
+struct FrameCase {
+    const char* name;
+    quint8 func, lo;
+    quint16 count;
+    Bytes writeData;
+    Bytes expectedRequest; // empty: not checked
+    Bytes answer;          // empty: the controller stays silent
+    unsigned result;
+    bool stored; // the answer reached the process image
+};
+
+TEST(Frames, RequestsAnswersAndResults) {
+    const Bytes image = [] {
+        Bytes b(130, 0);
+        b[15] = 0x55;
+        return b;
+    }();
+    Bytes badCrc = readAnswer(image);
     badCrc[badCrc.size() - 1] ^= 0x01;
-    Bytes noEtx = readAnswer(imageWith({{15, 0x55}}));
+    Bytes noEtx = readAnswer(image);
     noEtx[noEtx.size() - 3] = 0x04;
-    Bytes noStx = readAnswer(imageWith({{15, 0x55}}));
+    Bytes noStx = readAnswer(image);
     noStx[1] = 0x05;
     Bytes wrongAddress = readPayload(130);
     wrongAddress[0] = 0x02;
     Bytes wrongFunction = readPayload(130);
     wrongFunction[2] = 0x83;
+    const Bytes block1Payload = {1, 0, 2, 130, 0, 7, 0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01};
+    const Bytes block2Payload = {1, 0, 2, 137, 0, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
 
-    const AnswerCase cases[] = {
-        {"good read answer", readAnswer(imageWith({{15, 0x55}})), 0},
-        {"132 data-area payload bytes", withPayload(readPayload(129)), 6},
-        {"134 payload bytes", withPayload(readPayload(131)), 6},
-        {"fewer than 6 bytes", {0x10, 0x02, 0x10, 0x03, 0xFF}, 6},
-        {"nothing between DLE STX and DLE ETX", {0x10, 0x02, 0x10, 0x03, 0xFF, 0xFF}, 6},
-        {"CRC mismatch", badCrc, 6},
-        {"no DLE ETX", noEtx, 6},
-        {"no DLE STX", noStx, 6},
-        {"wrong receiver address", withPayload(wrongAddress), 6},
-        {"wrong function code", withPayload(wrongFunction), 6},
-        {"write status 0", writeAnswer(0), 0},
-        {"write status 2", writeAnswer(2), 2},
-        {"write status 0x10", writeAnswer(0x10), 0x10},
-        {"write answer one byte too long", withPayload({0x00, 0x01, 0x82, 0x00, 0x00}), 6},
+    const FrameCase cases[] = {
+        {"read request, good answer",
+         1,
+         0,
+         130,
+         kNoData,
+         {0x10, 0x02, 0x01, 0x00, 0x01, 0x00, 0x00, 0x82, 0x10, 0x03, 0x80, 0x57},
+         readAnswer(image),
+         0,
+         true},
+        // A setpoint of 16 kg: its 0x10 goes out doubled but enters the CRC once.
+        {"payload DLE doubled",
+         2,
+         130,
+         7,
+         {0x10, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01},
+         withPayload(block1Payload),
+         writeAnswer(0),
+         0,
+         false},
+        // 17 kg gives the CRC 0x1710: its low byte 0x10 is sent once.
+        {"CRC byte 0x10 not doubled",
+         2,
+         130,
+         7,
+         {0x11, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01},
+         {0x10, 0x02, 0x01, 0x00, 0x02, 0x82, 0x00, 0x07, 0x11, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
+          0x10, 0x03, 0x10, 0x17},
+         writeAnswer(0),
+         0,
+         false},
+        {"write block 2, status 2",
+         2,
+         137,
+         13,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
+         withPayload(block2Payload),
+         writeAnswer(2),
+         2,
+         false},
+        {"write status 0x10", 2, 130, 7, kNoData, kAnyRequest, writeAnswer(0x10), 0x10, false},
+        {"132 payload bytes", 1, 0, 130, kNoData, kAnyRequest, withPayload(readPayload(129)), 6,
+         false},
+        {"134 payload bytes", 1, 0, 130, kNoData, kAnyRequest, withPayload(readPayload(131)), 6,
+         false},
+        {"fewer than 6 bytes",
+         1,
+         0,
+         130,
+         kNoData,
+         kAnyRequest,
+         {0x10, 0x02, 0x10, 0x03, 0xFF},
+         6,
+         false},
+        {"nothing between DLE STX and DLE ETX",
+         1,
+         0,
+         130,
+         kNoData,
+         kAnyRequest,
+         {0x10, 0x02, 0x10, 0x03, 0xFF, 0xFF},
+         6,
+         false},
+        {"CRC mismatch", 1, 0, 130, kNoData, kAnyRequest, badCrc, 6, false},
+        {"no DLE ETX", 1, 0, 130, kNoData, kAnyRequest, noEtx, 6, false},
+        {"no DLE STX", 1, 0, 130, kNoData, kAnyRequest, noStx, 6, false},
+        {"wrong receiver address", 1, 0, 130, kNoData, kAnyRequest, withPayload(wrongAddress), 6,
+         false},
+        {"wrong function code", 1, 0, 130, kNoData, kAnyRequest, withPayload(wrongFunction), 6,
+         false},
+        {"write answer one byte too long", 2, 130, 7, kNoData, kAnyRequest,
+         withPayload({0x00, 0x01, 0x82, 0x00, 0x00}), 6, false},
+        // A write answer is taken whichever request was sent.
+        {"write answer to a read", 1, 0, 130, kNoData, kAnyRequest, writeAnswer(0), 0, false},
+        {"silent controller", 1, 0, 130, kNoData, kAnyRequest, kSilent, 5, false},
     };
     for (const auto& c : cases) {
-        Rig rig(answering(c.answer));
-        rig.read();
+        const Bytes answer = c.answer;
+        Rig rig([answer](const Bytes&) {
+            return answer.empty() ? std::vector<Arrival>{} : std::vector<Arrival>{{20, answer}};
+        });
+        std::copy(c.writeData.begin(), c.writeData.end(), rig.link.writeData().begin());
+        rig.link.Trans(1, 0, c.func, c.lo, 0, c.count);
+        ASSERT_EQ(rig.line->written.size(), 1u) << c.name;
+        if (!c.expectedRequest.empty()) {
+            EXPECT_EQ(rig.line->written[0], c.expectedRequest) << c.name;
+        }
         EXPECT_EQ(rig.link.result(), c.result) << c.name;
-        const bool stored = rig.image.hasFirstAnswer();
-        EXPECT_EQ(stored, std::string(c.name) == "good read answer") << c.name;
-        EXPECT_EQ(rig.image.snapshot().byte(15), stored ? 0x55 : 0) << c.name;
+        EXPECT_EQ(rig.image.hasFirstAnswer(), c.stored) << c.name;
+        EXPECT_EQ(rig.image.snapshot().byte(15), c.stored ? 0x55 : 0) << c.name;
     }
 }
 
