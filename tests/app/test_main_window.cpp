@@ -13,7 +13,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include "EventList.h"
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -93,8 +94,8 @@ private slots:
             QCOMPARE(w.windowTitle(), QStringLiteral("Загрузка доменных печей v3.7"));
             QVERIFY(!w.mnuLanguage->isEnabled());
             QCOMPARE(w.mnuLanguage->actions().size(), 0);
-            QCOMPARE(w.lstAvaria->count(), 1);
-            QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("  Запуск программы")));
+            QCOMPARE(w.events->size(), 1);
+            QVERIFY(w.events->at(0).text.endsWith(QStringLiteral("  Запуск программы")));
             QCOMPARE(w.StatLabel->text(), QStringLiteral("COM-порт открыт"));
             QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(0x36, 0x36, 0x70));
             QCOMPARE(w.btnUpDown->text(), QStringLiteral("Развернуть"));
@@ -106,7 +107,7 @@ private slots:
             w.close();
             // exit record first (journal only), then settings, then the thread, then the port
             QCOMPARE(st.calls, QStringList({"journal 2", "stop", "close"}));
-            QCOMPARE(w.lstAvaria->count(), 1);
+            QCOMPARE(w.events->size(), 1);
         }
         QCOMPARE(st.journalRecords.first(), qMakePair(QStringLiteral("Запуск программы"), 0));
         QCOMPARE(st.journalRecords.last(), qMakePair(QStringLiteral("Выход из программы"), 2));
@@ -120,7 +121,7 @@ private slots:
         TMainFormKorvel w(st, paths());
         QCOMPARE(w.StatLabel->text(), QStringLiteral("Ошибка COM-порта -1"));
         QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("Запуск программы")));
+        QVERIFY(w.events->at(0).text.endsWith(QStringLiteral("Запуск программы")));
         QCOMPARE(st.journalRecords.size(), 1);
     }
 
@@ -156,7 +157,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(items[1]->isChecked());
         QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(w.lstAvaria->count(), 1);
+        QCOMPARE(w.events->size(), 1);
 
         w.btnUpDownClick(); // expanded: the new language's collapse text must follow
         items[0]->trigger();
@@ -164,7 +165,7 @@ private slots:
         QTRY_COMPARE(w.mdiArea()->subWindowList().size(), 0);
         QVERIFY(items[0]->isChecked());
         QVERIFY(!items[1]->isChecked());
-        QCOMPARE(w.lstAvaria->count(), 0);
+        QCOMPARE(w.events->size(), 0);
         QCOMPARE(w.settings().Language, QStringLiteral("deutsch.ini"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Hochofenbeschickung v3.7"));
         QCOMPARE(w.btnJurnal->text(), QStringLiteral("Journal DE"));
@@ -234,13 +235,13 @@ private slots:
         RecordingStation st;
         TMainFormKorvel w(st, paths());
         w.btnClearClick();
-        QCOMPARE(w.lstAvaria->count(), 0);
+        QCOMPARE(w.events->size(), 0);
         for (int i = 1; i <= 31; ++i)
             w.AvariaMemo(QStringLiteral("event %1").arg(i), i % 2 ? 0xFFFF0000 : 0xFF0000FF);
-        QCOMPARE(w.lstAvaria->count(), 30);
-        QVERIFY(w.lstAvaria->item(0)->text().endsWith(QStringLiteral("  event 31")));
-        QVERIFY(w.lstAvaria->item(29)->text().endsWith(QStringLiteral("  event 2")));
-        QCOMPARE(w.lstAvaria->currentRow(), 0);
+        QCOMPARE(w.events->size(), 30);
+        QVERIFY(w.events->at(0).text.endsWith(QStringLiteral("  event 31")));
+        QVERIFY(w.events->at(29).text.endsWith(QStringLiteral("  event 2")));
+        QCOMPARE(w.lstAvaria->currentIndex().row(), 0);
         QCOMPARE(st.journalRecords.size(), 32); // the start event and all 31
         QCOMPARE(st.journalRecords[31], qMakePair(QStringLiteral("event 31"), 1));
         QCOMPARE(st.journalRecords[30], qMakePair(QStringLiteral("event 30"), 0)); // blue

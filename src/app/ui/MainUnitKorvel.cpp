@@ -1,6 +1,9 @@
 #include "MainUnitKorvel.h"
 
+#include "AvariaItemDelegate.h"
 #include "BevelPanel.h"
+#include "EventList.h"
+#include "EventQueue.h"
 #include "ImageList.h"
 #include "Language.h"
 #include "MainTexts.h"
@@ -14,8 +17,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
-#include <QLocale>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -29,7 +31,6 @@ namespace {
 constexpr QRgb kRed = 0xFFFF0000;
 const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
 const QColor kLinkText(0x36, 0x36, 0x70);
-constexpr int kAlarmRole = Qt::UserRole + 1;
 
 QFont pixelFont(const QString& family, int px, bool bold = false) {
     QFont f(family);
@@ -207,10 +208,16 @@ void TMainFormKorvel::createPanels() {
     Panel3->setObjectName(QStringLiteral("Panel3"));
     auto* listBox = new QVBoxLayout(Panel3);
     listBox->setContentsMargins(0, 0, 0, 0);
-    lstAvaria = new QListWidget(Panel3);
+    events = new EventList(this);
+    queue_ = new EventQueue([this](const QString& text, QRgb colour) { memoBody(text, colour); },
+                            this);
+    lstAvaria = new QListView(Panel3);
     lstAvaria->setObjectName(QStringLiteral("lstAvaria"));
     lstAvaria->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
     lstAvaria->setUniformItemSizes(true);
+    lstAvaria->setModel(events);
+    lstAvaria->setItemDelegate(new AvariaItemDelegate(lstAvaria));
+    lstAvaria->setEditTriggers(QAbstractItemView::NoEditTriggers);
     listBox->addWidget(lstAvaria);
     bottom->addWidget(Panel3, 1);
     ToolBar1 = new QToolBar(EventPanel);
@@ -303,7 +310,7 @@ void TMainFormKorvel::mnuLangClick(QAction* item) {
         a->setChecked(false);
     item->setChecked(true);
     LoadLanguage(langFilePath());
-    lstAvaria->clear();
+    events->clear();
     const auto texts = MainTextStore::get();
     btnUpDown->setText(EventPanel->height() == kCollapsed ? texts->lngRazvernut
                                                           : texts->lngSvernut);
@@ -403,32 +410,22 @@ void TMainFormKorvel::btnAttentionClick() {
 }
 
 void TMainFormKorvel::addEventLine(const QString& text, QRgb colour) {
-    while (lstAvaria->count() >= kMaxEvents)
-        delete lstAvaria->takeItem(lstAvaria->count() - 1);
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale loc = QLocale::system();
-    const QString line = loc.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("  ") +
-                         loc.toString(now.time(), QLocale::LongFormat) + QStringLiteral("  ") +
-                         text;
-    auto* item = new QListWidgetItem(line);
-    const bool alarm = (colour & 0xFFFFFF) == 0xFF0000;
-    item->setData(kAlarmRole, alarm);
-    item->setForeground(alarm ? QColor(Qt::red) : QColor(Qt::black));
-    item->setSizeHint(QSize(0, 16));
-    lstAvaria->insertItem(0, item);
-    lstAvaria->setCurrentRow(0);
+    events->add(text, colour, QDateTime::currentDateTime());
+    lstAvaria->setCurrentIndex(events->index(0));
 }
 
-void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) {
+void TMainFormKorvel::memoBody(const QString& text, QRgb colour) {
     addEventLine(text, colour);
-    station_.journal(text, (colour & 0xFFFFFF) == 0xFF0000 ? 1 : 0);
+    station_.journal(text, EventList::journalCode(colour));
 }
+
+void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) { queue_->post(text, colour); }
 
 void TMainFormKorvel::AvariaMemoNoJournal(const QString& text, QRgb colour) {
     addEventLine(text, colour);
 }
 
-void TMainFormKorvel::btnClearClick() { lstAvaria->clear(); }
+void TMainFormKorvel::btnClearClick() { events->clear(); }
 
 void TMainFormKorvel::btnUpDownClick() {
     const auto texts = MainTextStore::get();

@@ -11,7 +11,9 @@
 #include <map>
 
 class QAction;
-class QListWidget;
+class QListView;
+class EventList;
+class EventQueue;
 class QMdiArea;
 class QMenu;
 class QLabel;
@@ -58,7 +60,8 @@ public:
     void btnAttentionClick();
     void LoadLanguage(const QString& path);
 
-    // Event reporting: list line on top (red for exactly #FF0000), then the journal record.
+    // Event reporting from either thread: the list line on top (red for exactly #FF0000),
+    // then the journal record, on this window's thread and in the order of the calls.
     void AvariaMemo(const QString& text, QRgb colour);
     // Adds the list line without a journal record (a failed journal write is reported so).
     void AvariaMemoNoJournal(const QString& text, QRgb colour);
@@ -85,7 +88,8 @@ public:
     QWidget* EventPanel = nullptr;
     BevelPanel* StopPanel = nullptr;
     QWidget* Panel3 = nullptr;
-    QListWidget* lstAvaria = nullptr;
+    QListView* lstAvaria = nullptr;
+    EventList* events = nullptr; // the entries lstAvaria shows
     QToolBar* ToolBar1 = nullptr;
     QToolButton* btnClear = nullptr;
     QToolButton* btnUpDown = nullptr;
@@ -122,6 +126,7 @@ private:
     void buildLanguageMenu();
     void composeStatusIcon(int icon);
     void addEventLine(const QString& text, QRgb colour);
+    void memoBody(const QString& text, QRgb colour);
     QToolButton* toolButton(QToolBar* bar, const QString& name, int icon);
 
     Station& station_;
@@ -135,5 +140,6 @@ private:
     std::function<QWidget*()> attentionFactory_;
     QPointer<QWidget> attention_;
     QList<QAction*> langItems_;
+    EventQueue* queue_ = nullptr;
     bool closed_ = false;
 };

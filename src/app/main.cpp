@@ -1,0 +1,191 @@
+// korvel: the operator station of the charging plant of two blast furnaces.
+#include "AttentionUnit.h"
+#include "CommandLine.h"
+#include "DataModule.h"
+#include "Fonts.h"
+#include "HistoryExport.h"
+#include "HistoryUnit.h"
+#include "JurnalUnit.h"
+#include "Language.h"
+#include "MainTexts.h"
+#include "MainUnitKorvel.h"
+#include "MnemoUnit.h"
+#include "PrivateProfile.h"
+#include "ProtocolUnit.h"
+#include "RapDlgUnit.h"
+#include "ReportExport.h"
+#include "SmallForms.h"
+#if __has_include("TableUnit.h")
+#include "TableUnit.h"
+#define KORVEL_HAS_TABLE 1
+#endif
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char b = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &b, 1);
+}
+
+// SIGTERM and SIGINT close the main window the orderly way: exit record, settings written,
+// poll thread stopped, port closed.
+void installSignalHandlers() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+int runExport(const CommandLine& cl, const QString& workDir) {
+    const Settings settings = Settings::load();
+    const QString langPath = lang::filePath(workDir, settings.Language);
+    MainTextStore::set(MainTexts::load(PrivateProfile(langPath)));
+    QString message;
+    const int status =
+        cl.exportKind == QLatin1String("history")
+            ? exportHistory(cl.date, cl.doser, cl.pdf, workDir, langPath, &message)
+            : views::exportReport(cl.exportKind, cl.date, cl.shift, cl.pdf, workDir, langPath,
+                                  &message);
+    if (!message.isEmpty())
+        QTextStream(status == 0 ? stdout : stderr) << message << Qt::endl;
+    return status;
+}
+
+// Carries the poll thread's effects to the main window: everything arrives queued on this
+// thread, in the order the cycle produced it.
+void wire(TDM& dm, TMainFormKorvel*& main, QObject* bridge) {
+    auto* t = &dm.thread;
+    QObject::connect(t, &TComThread::statusChanged, bridge, [&main](QString s, QRgb c) {
+        main->setLinkStatus(s, c);
+    }, Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::iconChanged, bridge,
+                     [&main](int icon) { main->setLinkIcon(icon); }, Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::stopColour, bridge,
+                     [&main](QRgb c) { main->setStopColour(c); }, Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::attentionColour, bridge,
+                     [&main](QRgb c) { main->setAttentionColour(c); }, Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::linkEvent, bridge,
+                     [&main](QString s, QRgb c) { main->AvariaMemo(s, c); },
+                     Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::stepFailed, bridge, [&main](QString step, QString why) {
+        main->AvariaMemo(step + QStringLiteral(": ") + why, 0xFFFF0000);
+    }, Qt::QueuedConnection);
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // First of all, so that a stop request during start-up is not lost either.
+    installSignalHandlers();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvel"));
+    QApplication::setApplicationVersion(QStringLiteral("3.7"));
+    const CommandLine cl = CommandLine::parse(QCoreApplication::arguments());
+    if (!cl.error.isEmpty()) {
+        QTextStream(stderr) << "korvel: " << cl.error << "\n\n" << CommandLine::usage();
+        return 2;
+    }
+    if (cl.help) {
+        QTextStream(stdout) << CommandLine::usage();
+        return 0;
+    }
+    if (cl.version) {
+        QTextStream(stdout) << "korvel 3.7\n";
+        return 0;
+    }
+    installFontSubstitutions();
+    const QString workDir = QDir::currentPath();
+    if (!cl.exportKind.isEmpty())
+        return runExport(cl, workDir);
+
+    bool closeRequested = false;
+    TMainFormKorvel* main = nullptr;
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+        char b;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &b, 1);
+        closeRequested = true;
+        if (main)
+            main->close();
+    });
+
+    // 1-2. the splash window for 3000 ms
+    auto* splash = new TSplashForm;
+    splash->show();
+    splash->repaint();
+    {
+        QEventLoop wait;
+        QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    // 3. the data module; the poll thread's effects reach the main window through the bridge
+    QObject bridge;
+    TDM dm(workDir, [&bridge, &main](const QString& text, QRgb colour) {
+        QMetaObject::invokeMethod(&bridge, [&main, text, colour] { main->AvariaMemo(text, colour); },
+                                  Qt::QueuedConnection);
+    });
+    if (!cl.device.isEmpty())
+        dm.link.setDeviceOverride(cl.device);
+    wire(dm, main, &bridge);
+
+    // 4. the main window (its creation opens the port and starts the poll thread)
+    TMainFormKorvel mainForm(dm, TMainFormKorvel::Paths{Settings::filePath(), workDir});
+    main = &mainForm;
+    dm.setJournalFailureSink(
+        [&mainForm](const QString& text, QRgb colour) { mainForm.AvariaMemoNoJournal(text, colour); });
+    const auto lang = [&mainForm] { return mainForm.langFilePath(); };
+#ifdef KORVEL_HAS_TABLE
+    mainForm.setViewFactory(TMainFormKorvel::View::TabZad, [&dm, lang]() -> QWidget* {
+        return new TTableForm(dm.link, dm, dm.image, lang());
+    });
+#endif
+    mainForm.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang]() -> QWidget* {
+        return new TMnemoForm(dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
+    });
+    mainForm.setViewFactory(TMainFormKorvel::View::History, [workDir, lang]() -> QWidget* {
+        return new THistoryForm(workDir, lang(), nullptr, [](const QString& text) -> QWidget* {
+            auto* desk = new TDeskForm;
+            desk->setText(text);
+            return desk;
+        });
+    });
+    mainForm.setViewFactory(TMainFormKorvel::View::Jurnal, [workDir, lang]() -> QWidget* {
+        return new TJurnalForm(workDir, lang());
+    });
+    mainForm.setViewFactory(TMainFormKorvel::View::Protocol, [workDir, lang]() -> QWidget* {
+        return new TProtocolForm(workDir, lang());
+    });
+    mainForm.setRaportHandler(
+        [workDir, lang, &mainForm] { runShiftReport(workDir, lang(), &mainForm); });
+    mainForm.setAttentionFactory(
+        [&dm, lang]() -> QWidget* { return new TAttentionForm(dm.image, lang()); });
+    mainForm.showMaximized();
+
+    // 5. the mimic window; 6. the splash goes
+    mainForm.openView(TMainFormKorvel::View::Mnemo);
+    delete splash;
+    if (closeRequested)
+        mainForm.close();
+
+    // 7. the message loop until the main window is closed
+    const int status = app.exec();
+    main = nullptr;
+    return status;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// TDM, the data module: owns the process image, the link routines and the poll thread, the
+// alarm evaluation and the three record writers, and runs the steps of a good poll cycle.
+// It lives for the whole run; the main window drives it through the Station interface.
+#include "AlarmEvaluator.h"
+#include "ArchiveWriter.h"
+#include "ComLink.h"
+#include "ComThread.h"
+#include "DosingRecorder.h"
+#include "JournalWriter.h"
+#include "ProcessImage.h"
+#include "Station.h"
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class TDM : public Station {
+public:
+    // Where events go: the main window's AvariaMemo, through the ordered event queue. Called
+    // on the poll thread for alarms and dosing or archive write failures.
+    using EventSink = std::function<void(const QString& text, QRgb colour)>;
+
+    TDM(const QString& workDir, EventSink events);
+    ~TDM() override;
+
+    // Station
+    QString openPort(int port, int speed) override { return Initial(port, speed); }
+    bool portOpen() const override { return link.portOpen(); }
+    void closePort() override { link.close(); }
+    void startPolling() override;
+    void pausePolling() override { thread.pause(); }
+    void resumePolling() override { thread.resume(); }
+    void stopPolling() override;
+    void journal(const QString& text, int code) override { Jurnal(text, code); }
+    void setMaxArhDay(int days) override { maxArhDay_.store(days); }
+
+    // The routines by their names.
+    QString Initial(int port, int speed) { return link.Initial(port, speed); }
+    void Trans(quint8 rcv, quint8 snd, quint8 func, quint8 lo, quint8 hi, quint16 count) {
+        link.Trans(rcv, snd, func, lo, hi, count);
+    }
+    void VerifyAlarms();
+    void CompleteDoza() { dosing.CompleteDoza(image); }
+    void Arhive() { archive.Arhive(image.snapshot()); }
+    void Jurnal(const QString& text, int code) { journalWriter.Jurnal(text, code); }
+    // A failed journal write is shown in the event list without a journal record of its own.
+    void setJournalFailureSink(EventSink sink) { journalFailure_ = std::move(sink); }
+
+    QString workDir() const { return workDir_; }
+
+    ProcessImage image;
+    ComLink link{image};
+    TComThread thread{link, image};
+    AlarmEvaluator alarms;
+
+private:
+    int maxArhDay() const { return maxArhDay_.load(); }
+    void reportWriteFailure(const EventSink& sink, const QString& fileName);
+
+    QString workDir_;
+    EventSink events_;
+    EventSink journalFailure_;
+    std::atomic<int> maxArhDay_{45};
+
+public:
+    DosingRecorder dosing;
+    JournalWriter journalWriter;
+    ArchiveWriter archive;
+};
