@@ -109,7 +109,7 @@ ImageData allStatus(int value) {
     return img;
 }
 
-class Evaluator : public ::testing::Test {
+class AlarmEvaluation : public ::testing::Test {
 protected:
     std::vector<Message> run(const ImageData& img) { return run(img, texts); }
     std::vector<Message> run(const ImageData& img, const MainTexts& t) {
@@ -124,7 +124,7 @@ protected:
     MainTexts texts = MainTexts::defaults();
 };
 
-TEST_F(Evaluator, EveryBitRaisesAndClearsItsOwnMessage) {
+TEST_F(AlarmEvaluation, EveryBitRaisesAndClearsItsOwnMessage) {
     for (const Expected& e : kTable) {
         SCOPED_TRACE(testing::Message() << "byte " << e.byte << " bit " << e.bit);
         eval.reset();
@@ -138,7 +138,7 @@ TEST_F(Evaluator, EveryBitRaisesAndClearsItsOwnMessage) {
     }
 }
 
-TEST_F(Evaluator, BitsOutsideTheTableNeverReport) {
+TEST_F(AlarmEvaluation, BitsOutsideTheTableNeverReport) {
     std::set<std::pair<int, int>> evaluated;
     for (const Expected& e : kTable)
         evaluated.insert({e.byte, e.bit});
@@ -173,7 +173,7 @@ TEST_F(Evaluator, BitsOutsideTheTableNeverReport) {
     EXPECT_TRUE(run(noisy).empty());
 }
 
-TEST_F(Evaluator, FirstAnswerReportsOnlySetBitsThenClearingFollows) {
+TEST_F(AlarmEvaluation, FirstAnswerReportsOnlySetBitsThenClearingFollows) {
     EXPECT_EQ(run(image({{24, 0x05}})),
               (std::vector<Message>{red("Неисправность тензопреобразователя дозатора 1 РКО-1"),
                                     red("Перегруз по весу в дозаторе 1 РКО-1")}));
@@ -182,7 +182,7 @@ TEST_F(Evaluator, FirstAnswerReportsOnlySetBitsThenClearingFollows) {
                   black("УСТРАНЕНА Неисправность тензопреобразователя дозатора 1 РКО-1")}));
 }
 
-TEST_F(Evaluator, FirstRunRaisesEverySetBitInTableOrderAndNoClearing) {
+TEST_F(AlarmEvaluation, FirstRunRaisesEverySetBitInTableOrderAndNoClearing) {
     const std::vector<Message> all = run(allStatus(0xFF));
     ASSERT_EQ(all.size(), 50u);
     for (std::size_t i = 0; i < all.size(); ++i)
@@ -192,7 +192,7 @@ TEST_F(Evaluator, FirstRunRaisesEverySetBitInTableOrderAndNoClearing) {
     EXPECT_TRUE(run(image({{25, 0x80}, {76, 0x80}})).empty());
 }
 
-TEST_F(Evaluator, ChangesWithinOneByteGoBitZeroFirst) {
+TEST_F(AlarmEvaluation, ChangesWithinOneByteGoBitZeroFirst) {
     run(image({{24, 0x01}}));
     EXPECT_EQ(run(image({{24, 0x02}})),
               (std::vector<Message>{
@@ -204,7 +204,7 @@ TEST_F(Evaluator, ChangesWithinOneByteGoBitZeroFirst) {
                                     red("Нет связи с контроллером РКО-1")}));
 }
 
-TEST_F(Evaluator, StopFormUsesTheStopPanelText) {
+TEST_F(AlarmEvaluation, StopFormUsesTheStopPanelText) {
     run(ImageData{});
     EXPECT_EQ(run(image({{84, 0x80}})), (std::vector<Message>{red("Останов")}));
     EXPECT_EQ(run(ImageData{}), (std::vector<Message>{black("УСТРАНЕНА Останов")}));
@@ -216,7 +216,7 @@ TEST_F(Evaluator, StopFormUsesTheStopPanelText) {
     EXPECT_EQ(run(ImageData{}, t), (std::vector<Message>{black("CLEARED Stop")}));
 }
 
-TEST_F(Evaluator, NoMaterialOfSectionTwoClearsWithItsOwnText) {
+TEST_F(AlarmEvaluation, NoMaterialOfSectionTwoClearsWithItsOwnText) {
     run(image({{76, 0x40}}));
     EXPECT_EQ(
         run(ImageData{}),
@@ -227,7 +227,7 @@ TEST_F(Evaluator, NoMaterialOfSectionTwoClearsWithItsOwnText) {
               (std::vector<Message>{black("УСТРАНЕНА Нет материала для дозаторов 1, 4 РКО-1")}));
 }
 
-TEST_F(Evaluator, TextsAreTakenWhenTheMessageIsBuilt) {
+TEST_F(AlarmEvaluation, TextsAreTakenWhenTheMessageIsBuilt) {
     run(image({{24, 0x80}, {76, 0x40}}));
     MainTexts en = texts;
     en.avrCancel = u("CLEARED");
@@ -249,7 +249,7 @@ TEST_F(Evaluator, TextsAreTakenWhenTheMessageIsBuilt) {
               (std::vector<Message>{red(" 1 ")}));
 }
 
-TEST_F(Evaluator, ChangeAndChangeBackBetweenEvaluationsIsSilent) {
+TEST_F(AlarmEvaluation, ChangeAndChangeBackBetweenEvaluationsIsSilent) {
     run(ImageData{});
     // The link is lost while byte 83 bit 1 comes and goes: no evaluation sees it.
     EXPECT_TRUE(run(ImageData{}).empty());
@@ -259,7 +259,7 @@ TEST_F(Evaluator, ChangeAndChangeBackBetweenEvaluationsIsSilent) {
               (std::vector<Message>{red("Авария затвора тележки кольцевого хода РКО-1")}));
 }
 
-TEST_F(Evaluator, StateSurvivesLinkLossAndResetStartsOver) {
+TEST_F(AlarmEvaluation, StateSurvivesLinkLossAndResetStartsOver) {
     run(image({{83, 0x02}}));
     // Answers missing for a while (no evaluation); the next good one compares with the last.
     EXPECT_EQ(run(ImageData{}),
@@ -273,7 +273,7 @@ TEST_F(Evaluator, StateSurvivesLinkLossAndResetStartsOver) {
     EXPECT_EQ(eval.previous(6), 0x04);
 }
 
-TEST_F(Evaluator, FiftyAlarmsInOneAnswerKeepThirtyLinesAndFiftyJournalRecords) {
+TEST_F(AlarmEvaluation, FiftyAlarmsInOneAnswerKeepThirtyLinesAndFiftyJournalRecords) {
     EventList list(nullptr, QLocale(QLocale::Russian, QLocale::Russia));
     std::vector<std::pair<QString, int>> journal;
     const QDateTime now(QDate(2013, 3, 25), QTime(14, 5, 9));

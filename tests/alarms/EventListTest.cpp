@@ -8,7 +8,7 @@ namespace {
 const QDateTime kWhen(QDate(2013, 3, 25), QTime(14, 5, 9));
 const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
-TEST(EventList, ThirtyFirstEventDropsTheOldest) {
+TEST(AlarmEventList, ThirtyFirstEventDropsTheOldest) {
     EventList list(nullptr, kRussian);
     for (int i = 1; i <= 31; ++i)
         list.add(QStringLiteral("e%1").arg(i), eventcolour::kBlack, kWhen.addSecs(i));
@@ -20,7 +20,7 @@ TEST(EventList, ThirtyFirstEventDropsTheOldest) {
         EXPECT_TRUE(list.at(i).text.endsWith(QStringLiteral("  e%1").arg(31 - i))) << i;
 }
 
-TEST(EventList, ViewsLearnOfEveryRowChange) {
+TEST(AlarmEventList, ViewsLearnOfEveryRowChange) {
     EventList list(nullptr, kRussian);
     for (int i = 0; i < 30; ++i)
         list.add(QStringLiteral("x"), eventcolour::kBlack, kWhen);
@@ -44,7 +44,7 @@ TEST(EventList, ViewsLearnOfEveryRowChange) {
     EXPECT_FALSE(list.data(list.index(30), Qt::DisplayRole).isValid());
 }
 
-TEST(EventList, OnlyRedIsAnAlarm) {
+TEST(AlarmEventList, OnlyRedIsAnAlarm) {
     struct Case {
         QRgb colour;
         bool alarm;
@@ -67,7 +67,7 @@ TEST(EventList, OnlyRedIsAnAlarm) {
     }
 }
 
-TEST(EventList, ClearEmptiesAndTheNextEventIsTheOnlyLine) {
+TEST(AlarmEventList, ClearEmptiesAndTheNextEventIsTheOnlyLine) {
     EventList list(nullptr, kRussian);
     for (int i = 0; i < 5; ++i)
         list.add(QStringLiteral("old"), eventcolour::kRed, kWhen);
@@ -83,7 +83,7 @@ TEST(EventList, ClearEmptiesAndTheNextEventIsTheOnlyLine) {
     EXPECT_FALSE(list.at(0).alarm);
 }
 
-TEST(EventList, LineUsesShortDateAndLongTimeWithoutZone) {
+TEST(AlarmEventList, LineUsesShortDateAndLongTimeWithoutZone) {
     struct Case {
         QLocale locale;
         const char* line;

@@ -26,7 +26,7 @@ struct Seen {
     QThread* thread;
 };
 
-class Queue : public ::testing::Test {
+class AlarmEventQueue : public ::testing::Test {
 protected:
     void SetUp() override { app(); }
     EventQueue queue{[this](const QString& text, QRgb colour) {
@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(Queue, OwnThreadCallIsHandledBeforePostReturns) {
+TEST_F(AlarmEventQueue, OwnThreadCallIsHandledBeforePostReturns) {
     queue.post(QStringLiteral("Запуск программы"), eventcolour::kBlack);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, QStringLiteral("Запуск программы"));
@@ -56,7 +56,7 @@ TEST_F(Queue, OwnThreadCallIsHandledBeforePostReturns) {
     EXPECT_EQ(seen[0].thread, QThread::currentThread());
 }
 
-TEST_F(Queue, EarlierPollThreadEventsGoFirst) {
+TEST_F(AlarmEventQueue, EarlierPollThreadEventsGoFirst) {
     std::thread poll([&] {
         queue.post(QStringLiteral("A"), eventcolour::kRed);
         queue.post(QStringLiteral("B"), eventcolour::kBlue);
@@ -72,7 +72,7 @@ TEST_F(Queue, EarlierPollThreadEventsGoFirst) {
     EXPECT_EQ(seen.size(), 3u) << "the queued drain must not repeat events";
 }
 
-TEST_F(Queue, PollThreadEventsArriveThroughTheEventLoop) {
+TEST_F(AlarmEventQueue, PollThreadEventsArriveThroughTheEventLoop) {
     std::thread poll([&] {
         for (int i = 0; i < 5; ++i)
             queue.post(QStringLiteral("p%1").arg(i), eventcolour::kRed);
@@ -84,7 +84,7 @@ TEST_F(Queue, PollThreadEventsArriveThroughTheEventLoop) {
         EXPECT_EQ(s.thread, QThread::currentThread());
 }
 
-TEST_F(Queue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
+TEST_F(AlarmEventQueue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
     std::vector<QString> order;
     EventQueue nested([&](const QString& text, QRgb) {
         order.push_back(text + QStringLiteral("<"));
@@ -102,7 +102,7 @@ TEST_F(Queue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
     EXPECT_EQ(order, (std::vector<QString>{"X<", "X>", "Y<", "Y>", "N<", "N>"}));
 }
 
-TEST_F(Queue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
+TEST_F(AlarmEventQueue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
     constexpr int kEach = 2000;
     std::thread poll([&] {
         for (int i = 0; i < kEach; ++i)
@@ -131,7 +131,7 @@ TEST_F(Queue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
     EXPECT_EQ(nextUi, kEach);
 }
 
-TEST_F(Queue, QueueDestroyedWithARequestPendingIsSafe) {
+TEST_F(AlarmEventQueue, QueueDestroyedWithARequestPendingIsSafe) {
     int handled = 0;
     auto doomed = std::make_unique<EventQueue>([&](const QString&, QRgb) { ++handled; });
     std::thread poll([&] { doomed->post(QStringLiteral("late"), eventcolour::kRed); });
