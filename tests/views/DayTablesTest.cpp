@@ -1,6 +1,6 @@
 // The time window of the record filters, and the shift's records gathered in memory.
-#include "DayFixture.h"
 #include "DayTables.h"
+#include "DayFixture.h"
 #include "PageRanges.h"
 #include "TimeWindow.h"
 
@@ -79,7 +79,9 @@ protected:
 
 TEST_F(ShiftRecords, ShiftWindowsTakeBothEnds) {
     writeDosing(dir.path(), before,
-                {{"14:00:00", "02", 1}, {"21:59:59", "02", 1}, {"22:00:00", "02", 1},
+                {{"14:00:00", "02", 1},
+                 {"21:59:59", "02", 1},
+                 {"22:00:00", "02", 1},
                  {"23:59:59", "02", 1}});
     writeDosing(dir.path(), day,
                 {{"00:00:00", "02", 1},
@@ -99,7 +101,8 @@ TEST_F(ShiftRecords, MissingDayIsReportedAndMissingDayBeforeIsNot) {
     writeDosing(dir.path(), before, {{"23:00:00", "02", 1}});
     EXPECT_EQ(times(0, ShiftResult::MissingDay), QStringList());
     writeDosing(dir.path(), day.addDays(1), {{"01:00:00", "02", 1}});
-    QDir(dir.path()).remove(QFileInfo(daily::fileName(dir.path(), daily::kDosing, before)).fileName());
+    QDir(dir.path())
+        .remove(QFileInfo(daily::fileName(dir.path(), daily::kDosing, before)).fileName());
     writeDosing(dir.path(), day, {{"01:00:00", "02", 1}});
     EXPECT_EQ(times(0), (QStringList{"05 01:00:00"}));
 }
@@ -107,7 +110,9 @@ TEST_F(ShiftRecords, MissingDayIsReportedAndMissingDayBeforeIsNot) {
 TEST_F(ShiftRecords, SortedByCodeKeepingRecordOrderAndNothingWritten) {
     writeDosing(dir.path(), before, {{"22:30:00", "05", 1}, {"22:40:00", "02", 2}});
     writeDosing(dir.path(), day,
-                {{"01:00:00", "05", 3}, {"02:00:00", "02", 4}, {"03:00:00", "100", 5},
+                {{"01:00:00", "05", 3},
+                 {"02:00:00", "02", 4},
+                 {"03:00:00", "100", 5},
                  {"04:00:00", "15", 6}});
     const QStringList filesBefore = folderNames(dir.path());
     report::MemTable t;

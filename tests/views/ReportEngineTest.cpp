@@ -83,9 +83,9 @@ TEST(ProtocolLayout, TitleHeadingsRowsAndFooterInPlace) {
     const struct {
         const char* text;
         double x, w;
-    } heads[] = {{"Время", 24, 72},          {"Дата", 96, 72},
-                 {"Дозатор", 168, 64},       {"Код материала", 232, 80},
-                 {"Задание, кг", 312, 128},  {"Вес выгруженного материала, кг", 440, 140},
+    } heads[] = {{"Время", 24, 72},         {"Дата", 96, 72},
+                 {"Дозатор", 168, 64},      {"Код материала", 232, 80},
+                 {"Задание, кг", 312, 128}, {"Вес выгруженного материала, кг", 440, 140},
                  {"Режим работы", 580, 140}};
     for (const auto& h : heads) {
         const Item* item = findItem(page, QString::fromUtf8(h.text));
@@ -156,10 +156,9 @@ TEST(JournalLayout, ThreeHeadingsAndPlainRows) {
     t.fields = QStringList{"TIME", "DAT", "REC_STR", "CODZ"};
     t.rows.push_back({"08:00:00", "05.03.2010", "Авария затвора дозатора 4 РКО-1", "1"});
     t.rows.push_back({"18:00:00", "05.03.2010", "Выход из программы", "2"});
-    const PreparedReport r =
-        build(views::journalTemplate(), t,
-              views::journalVariables("Журнал работы за", "05.03.2010",
-                                      {"Время", "Дата", "Событие"}));
+    const PreparedReport r = build(
+        views::journalTemplate(), t,
+        views::journalVariables("Журнал работы за", "05.03.2010", {"Время", "Дата", "Событие"}));
     ASSERT_EQ(r.pages.size(), 1u);
     const Page& page = r.pages[0];
     const Item* event = findItem(page, "Событие");
@@ -190,15 +189,15 @@ TEST(ShiftLayout, GroupsPerCodeWithThreeSumsAndOreCount) {
     ASSERT_EQ(r.pages.size(), 1u);
     const Page& page = r.pages[0];
     const QStringList texts = pageTexts(page);
-    const QStringList expected = {
-        "Рапорт за 05.03.2010", "2 смена с 06.00 до 14.00", "Код материала", "Режим работы",
-        "Отгружено, кг", "Отгружено, калош",
-        // group 02
-        "02", "автоматический", "100", "ручной", "40", "всего", "147",
-        // group 05
-        "05", "автоматический", "300", "ручной", "25", "всего", "325",
-        // summary: only the records of code 02 are ore charges here
-        "3", "Рапорт за 05.03.2010"};
+    const QStringList expected = {"Рапорт за 05.03.2010", "2 смена с 06.00 до 14.00",
+                                  "Код материала", "Режим работы", "Отгружено, кг",
+                                  "Отгружено, калош",
+                                  // group 02
+                                  "02", "автоматический", "100", "ручной", "40", "всего", "147",
+                                  // group 05
+                                  "05", "автоматический", "300", "ручной", "25", "всего", "325",
+                                  // summary: only the records of code 02 are ore charges here
+                                  "3", "Рапорт за 05.03.2010"};
     EXPECT_EQ(texts, expected);
 
     const Item* code = findItem(page, "02");

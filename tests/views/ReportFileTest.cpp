@@ -1,8 +1,8 @@
 // The saved report file: the built pages come back unchanged, and the loader refuses damaged
 // and foreign files without touching what it was given.
+#include "ReportFile.h"
 #include "MainTexts.h"
 #include "ReportBuilder.h"
-#include "ReportFile.h"
 #include "StationReports.h"
 
 #include <QFile>

@@ -1,0 +1,40 @@
+#pragma once
+// Stands in for the operator in window tests: records message boxes, captures the report a
+// preview would show (and may act on the preview), answers file dialogs.
+#include "PreviewUnit.h"
+#include "ReportModel.h"
+#include "ViewHooks.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+struct HookRecorder {
+    QStringList messages; // "title: text"
+    std::vector<report::PreparedReport> previews;
+    QStringList previewTitles;
+    std::function<void(TPreviewForm*)> onPreview;
+    std::function<int(QDialog*)> onDialog;
+    QString fileAnswer;
+
+    HookRecorder() {
+        ViewHooks& h = ViewHooks::instance();
+        h.message = [this](QWidget*, const QString& title, const QString& text) {
+            messages << title + QStringLiteral(": ") + text;
+        };
+        h.showPreview = [this](TPreviewForm* preview) {
+            previews.push_back(preview->report());
+            previewTitles << preview->windowTitle();
+            if (onPreview)
+                onPreview(preview);
+            return int(QDialog::Accepted);
+        };
+        h.runDialog = [this](QDialog* dialog) {
+            return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
+        };
+        h.reportFile = [this](QWidget*, bool) { return fileAnswer; };
+    }
+    ~HookRecorder() { ViewHooks::reset(); }
+    HookRecorder(const HookRecorder&) = delete;
+    HookRecorder& operator=(const HookRecorder&) = delete;
+};
