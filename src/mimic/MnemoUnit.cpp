@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
 
@@ -121,8 +122,12 @@ void TMnemoForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Inside the main window's frame the whole child window closes, frame and all.
 void TMnemoForm::btnCloseClick() {
-    close();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
 }
 
 void TMnemoForm::LoadLanguage(const QString& path) {

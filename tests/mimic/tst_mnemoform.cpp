@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -78,6 +81,7 @@ private slots:
     void languageTexts();
     void clockShowsInjectedTime();
     void closingStopsTimersFirst();
+    void closesAsAChildOfTheFrame();
 };
 
 void TestMnemoForm::designSizeAndStartState() {
@@ -651,6 +655,27 @@ void TestMnemoForm::closingStopsTimersFirst() {
     QCOMPARE(pictureOf(*rig.form, "imgBunVes5"), before);
     rig.form.reset();
     QCOMPARE(destroyed.count(), 1);
+}
+
+void TestMnemoForm::closesAsAChildOfTheFrame() {
+    ProcessImage image;
+    QMdiArea area;
+    area.resize(1200, 800);
+    auto* form = new TMnemoForm(
+        image, [] { return 0; }, QString());
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* frame = area.addSubWindow(form);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->showMaximized();
+    area.show();
+    QCOMPARE(area.subWindowList().size(), 1);
+    form->DrawTimerTimer();
+    QPointer<TMnemoForm> alive(form);
+    QTest::mouseClick(form->findChild<QPushButton*>("btnClose"), Qt::LeftButton);
+    QPointer<QMdiSubWindow> frameAlive(frame);
+    QTRY_VERIFY(alive.isNull());
+    QTRY_COMPARE(area.subWindowList().size(), 0);
+    QTRY_VERIFY(frameAlive.isNull());
 }
 
 QTEST_MAIN(TestMnemoForm)
