@@ -1,6 +1,7 @@
 #include "ReportPainter.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -70,9 +71,20 @@ void paintPage(QPainter& p, const Page& page, int highlight) {
         }
         if (!item.text.isEmpty()) {
             p.setPen(item.color);
-            p.setFont(deviceFont(item.font, p.device()));
-            // Texts stay inside their cells: what does not fit is cut off.
-            p.drawText(item.rect.adjusted(1, 0, -1, 0), alignment(item), item.text);
+            const QFont font = deviceFont(item.font, p.device());
+            p.setFont(font);
+            // A cell tall enough for two lines wraps its text (the headings); other cells keep
+            // one line. The text may reach a few units past the cell, as screen fonts are a
+            // little wider than the ones the layout was made with, and is cut off after that.
+            const double line = QFontMetricsF(font, p.device()).height() * 96.0 /
+                                (p.device() ? p.device()->logicalDpiY() : 96);
+            int flags = alignment(item);
+            if (item.rect.height() >= 2 * line)
+                flags = (flags & ~Qt::TextSingleLine) | Qt::TextWordWrap;
+            p.save();
+            p.setClipRect(item.rect.adjusted(-4, 0, 4, 0), Qt::IntersectClip);
+            p.drawText(item.rect, flags | Qt::TextDontClip, item.text);
+            p.restore();
         }
     }
     p.restore();

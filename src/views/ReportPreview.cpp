@@ -16,10 +16,6 @@ ReportPreview::ReportPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
-    viewport()->setAutoFillBackground(true);
-    QPalette pal = viewport()->palette();
-    pal.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    viewport()->setPalette(pal);
 }
 
 void ReportPreview::setReport(report::PreparedReport report) {
@@ -215,6 +211,7 @@ void ReportPreview::scrollContentsBy(int, int) {
 
 void ReportPreview::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
+    p.fillRect(viewport()->rect(), QColor(0x80, 0x80, 0x80));
     const double dy = verticalScrollBar()->value();
     const double dx = horizontalScrollBar()->value();
     const int height = viewport()->height();
