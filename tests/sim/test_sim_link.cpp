@@ -137,6 +137,21 @@ TEST(SimLink, ChosenWriteStatusIsTheResult) {
     EXPECT_EQ(st.link.result(), 0u);
 }
 
+TEST(SimLink, CommandsOnStandardInputApplyToTheNextRequests) {
+    SimProcess sim({});
+    Station st(sim);
+    sim.command("write-status 3");
+    st.link.Trans(1, 0, 2, 130, 0, 7);
+    EXPECT_EQ(st.link.result(), 3u);
+    sim.command("silent*2, badcrc");
+    std::vector<unsigned> results;
+    for (int i = 0; i < 4; ++i) {
+        st.link.Trans(1, 0, 1, 0, 0, 130);
+        results.push_back(st.link.result());
+    }
+    EXPECT_EQ(results, (std::vector<unsigned>{5, 5, 6, 0}));
+}
+
 TEST(SimLink, RunningPollThreadEstablishesTheLink) {
     SimProcess sim({"--speed", "10"});
     Station st(sim);

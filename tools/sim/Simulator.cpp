@@ -205,13 +205,7 @@ int runSimulator(int argc, char** argv) {
             timeout = std::min(timeout, std::max(1, due));
         if (::poll(fds, stdinOpen ? 2 : 1, timeout) < 0 && errno != EINTR)
             break;
-        if (fds[0].revents & POLLIN) {
-            std::uint8_t buf[512];
-            const int n = line->readAvailable(buf, sizeof buf);
-            const double t = nowMs();
-            for (const auto& a : controller.feed(buf, n))
-                line->send(a.bytes, a.delayMs, t);
-        }
+        // Commands first: a command sent before a request applies to that request.
         if (stdinOpen && (fds[1].revents & (POLLIN | POLLHUP))) {
             char buf[256];
             const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
@@ -226,6 +220,13 @@ int runSimulator(int argc, char** argv) {
                     pending.erase(0, nl + 1);
                 }
             }
+        }
+        if (fds[0].revents & POLLIN) {
+            std::uint8_t buf[512];
+            const int n = line->readAvailable(buf, sizeof buf);
+            const double t = nowMs();
+            for (const auto& a : controller.feed(buf, n))
+                line->send(a.bytes, a.delayMs, t);
         }
         const double t = nowMs();
         plant.advance((t - last) / 1000.0 * o.speed);
