@@ -47,14 +47,7 @@ TEST(TimeWindowFilter, EndsAndStartsIncluded) {
     EXPECT_EQ(to1230.toSecond, 0);
 }
 
-TEST(PageList, RangesAndOrder) {
-    std::vector<int> pages;
-    ASSERT_TRUE(report::parsePageList("1,3,5-12", 20, &pages));
-    EXPECT_EQ(pages, (std::vector<int>{1, 3, 5, 6, 7, 8, 9, 10, 11, 12}));
-    ASSERT_TRUE(report::parsePageList(" 2 - 4 , 9", 5, &pages));
-    EXPECT_EQ(pages, (std::vector<int>{2, 3, 4})) << "pages past the end are dropped";
-    for (const char* bad : {"", "0", "3-1", "a", "1,,x", "7", "-2"})
-        EXPECT_FALSE(report::parsePageList(bad, 5, &pages)) << bad;
+TEST(PrintOrder, CollatedAndUncollatedCopies) {
     EXPECT_EQ(report::printSequence({1, 2, 3}, 2, true), (std::vector<int>{1, 2, 3, 1, 2, 3}));
     EXPECT_EQ(report::printSequence({1, 2, 3}, 2, false), (std::vector<int>{1, 1, 2, 2, 3, 3}));
     EXPECT_EQ(report::printSequence({4}, 0, false), (std::vector<int>{4}));
