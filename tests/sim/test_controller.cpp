@@ -41,8 +41,12 @@ struct Rig {
 TEST(Controller, ReadAnswerCarriesTheImage) {
     Rig rig;
     rig.plant.advance(30);
-    const auto answers = rig.send(kRead);
+    Bytes noisy = {0x00, 0x10, 0x99};
+    noisy.insert(noisy.end(), kRead.begin(), kRead.end());
+    const auto answers = rig.send(noisy);
     ASSERT_EQ(answers.size(), 1u);
+    // The answer waits for the request's own 12 bytes on a paced line, not for the noise.
+    EXPECT_EQ(answers[0].requestBytes, 12);
     Bytes payload;
     ASSERT_EQ(rig.judge(answers[0].bytes, nullptr, &payload), frame::Answer::Read);
     const auto image = rig.plant.image();

@@ -66,6 +66,7 @@ std::vector<ControllerSide::Answer> ControllerSide::feed(const std::uint8_t* dat
 }
 
 void ControllerSide::onByte(std::uint8_t b, std::vector<Answer>& out) {
+    ++frameBytes_;
     switch (state_) {
     case State::Hunt:
         if (b == frame::DLE)
@@ -74,6 +75,7 @@ void ControllerSide::onByte(std::uint8_t b, std::vector<Answer>& out) {
     case State::Dle:
         if (b == frame::STX) {
             payload_.clear();
+            frameBytes_ = 2;
             state_ = State::Payload;
         } else {
             state_ = b == frame::DLE ? State::Dle : State::Hunt;
@@ -95,6 +97,7 @@ void ControllerSide::onByte(std::uint8_t b, std::vector<Answer>& out) {
             state_ = State::Crc1;
         } else if (b == frame::STX) {
             payload_.clear(); // a new frame starts: the broken one is dropped
+            frameBytes_ = 2;
             state_ = State::Payload;
         } else {
             state_ = State::Hunt;
@@ -146,6 +149,7 @@ void ControllerSide::onRequest(std::vector<Answer>& out) {
     }
 
     Answer a;
+    a.requestBytes = frameBytes_;
     a.bytes.resize(frame::kBufSize + 16);
     a.bytes.resize(frame::build(answer, length, a.bytes.data(), frame::kBufSize + 16));
     switch (plan_.next()) {

@@ -36,6 +36,7 @@ public:
     struct Answer {
         Bytes bytes;
         int delayMs = 0;
+        int requestBytes = 0; // length of the request frame on the line
     };
 
     ControllerSide(PlantModel& plant, FaultPlan& plan);
@@ -58,6 +59,7 @@ private:
     State state_ = State::Hunt;
     Bytes payload_;
     std::uint8_t crcLow_ = 0;
+    int frameBytes_ = 0; // bytes of the request frame so far
     int writeStatus_ = -1;
     int lateMs_ = 450;
     int requests_ = 0;

@@ -72,10 +72,14 @@ int SimLine::readAvailable(std::uint8_t* buffer, int capacity) {
     return n > 0 ? static_cast<int>(n) : 0;
 }
 
-void SimLine::send(const std::vector<std::uint8_t>& bytes, int delayMs, double nowMs) {
+void SimLine::send(const std::vector<std::uint8_t>& bytes, int delayMs, int requestBytes,
+                   double nowMs) {
     const int rate = pacingRate();
     const double byteMs = rate > 0 ? 10000.0 / rate : 0; // start, 8 data and 1 stop bit
-    double t = std::max(nowMs + delayMs, out_.empty() ? 0.0 : out_.back().due);
+    // A pseudo-terminal hands the request over at once; a real line needs its time.
+    double t = nowMs + requestBytes * byteMs + delayMs;
+    if (!out_.empty())
+        t = std::max(t, out_.back().due);
     for (std::uint8_t b : bytes) {
         t += byteMs;
         out_.push_back({t, b});

@@ -26,8 +26,9 @@ public:
     int pacingRate() const;
 
     int readAvailable(std::uint8_t* buffer, int capacity);
-    // Queues bytes to go out delayMs from now, after anything queued before them.
-    void send(const std::vector<std::uint8_t>& bytes, int delayMs, double nowMs);
+    // Queues an answer to go out delayMs after its request of requestBytes has fully
+    // arrived on a paced line, and after anything queued before it.
+    void send(const std::vector<std::uint8_t>& bytes, int delayMs, int requestBytes, double nowMs);
     // Writes the bytes that are due.
     void service(double nowMs);
     // Milliseconds until the next byte is due, or -1 when nothing is queued.

@@ -226,7 +226,7 @@ int runSimulator(int argc, char** argv) {
             const int n = line->readAvailable(buf, sizeof buf);
             const double t = nowMs();
             for (const auto& a : controller.feed(buf, n))
-                line->send(a.bytes, a.delayMs, t);
+                line->send(a.bytes, a.delayMs, a.requestBytes, t);
         }
         const double t = nowMs();
         plant.advance((t - last) / 1000.0 * o.speed);
