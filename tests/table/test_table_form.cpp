@@ -195,6 +195,7 @@ private slots:
     void failedRequests_data();
     void failedRequests();
     void answeringNoSendsNothing();
+    void closedPortShowsTheError();
     void textInAFieldSendsItsMinimum();
     void leavingAFieldClampsIt();
     void enterPressesTheSendButton();
@@ -519,6 +520,22 @@ void TestTableForm::answeringNoSendsNothing() {
     QVERIFY(rig.errors.isEmpty());
     QCOMPARE(rig.image.setpoints().block1, task::Block1{});
     QCOMPARE(rig.image.setpoints().block2, task::Block2{});
+}
+
+void TestTableForm::closedPortShowsTheError() {
+    Rig rig;
+    const Bytes old = imageWith(kOld1, kOld2);
+    rig.image.update(old.data());
+    rig.link.close();
+    std::unique_ptr<TTableForm> form(rig.newForm());
+    setFields(form.get(), kNewValues);
+    form->btnRec1->click();
+
+    const std::vector<std::string> order = {"pause", "wait 600", "resume"};
+    QCOMPARE(rig.log.events(), order);
+    QCOMPARE(rig.errors, QStringList{"Таблица заданий|Задание не передано."});
+    QCOMPARE(rig.image.setpoints().block1, kOld1);
+    QCOMPARE(rig.image.setpoints().block2, kOld2);
 }
 
 void TestTableForm::textInAFieldSendsItsMinimum() {
