@@ -60,6 +60,7 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent) {
     axisRect()->setBackground(Qt::white);
     setCursor(Qt::CrossCursor);
     setNoAntialiasingOnDrag(true);
+    setPlottingHint(QCP::phFastPolylines, true);
 
     // Title: two lines in bold blue 16-pixel Arial above the plotting area.
     QFont titleFont(QStringLiteral("Arial"));
@@ -119,7 +120,7 @@ void HistoryChart::setTexts(const HistoryTexts& texts) {
 }
 
 void HistoryChart::showDay(std::shared_ptr<const HistoryDay> day, const QString& title) {
-    clearDay();
+    detach();
     day_ = std::move(day);
     static_cast<TimeTicker*>(timeTicker_.data())->day = day_;
     title_->setText(title);
@@ -132,13 +133,17 @@ void HistoryChart::showDay(std::shared_ptr<const HistoryDay> day, const QString&
 }
 
 void HistoryChart::clearDay() {
+    detach();
+    restoreZoom();
+}
+
+void HistoryChart::detach() {
     stopAnimation();
     for (int i = 0; i < graphCount(); ++i)
         graph(i)->data()->clear();
     day_.reset();
     static_cast<TimeTicker*>(timeTicker_.data())->day.reset();
     title_->setText(QString());
-    restoreZoom();
 }
 
 QString HistoryChart::title() const {

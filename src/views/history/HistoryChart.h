@@ -48,6 +48,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void detach();
     void rectangleZoom(const QRect& rect, QMouseEvent* event);
     void animateTo(const QCPRange& x, const QCPRange& y);
     void stopAnimation();
