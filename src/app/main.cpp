@@ -15,10 +15,7 @@
 #include "RapDlgUnit.h"
 #include "ReportExport.h"
 #include "SmallForms.h"
-#if __has_include("TableUnit.h")
 #include "TableUnit.h"
-#define KORVEL_HAS_TABLE 1
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -151,11 +148,9 @@ int main(int argc, char* argv[]) {
     dm.setJournalFailureSink(
         [&mainForm](const QString& text, QRgb colour) { mainForm.AvariaMemoNoJournal(text, colour); });
     const auto lang = [&mainForm] { return mainForm.langFilePath(); };
-#ifdef KORVEL_HAS_TABLE
     mainForm.setViewFactory(TMainFormKorvel::View::TabZad, [&dm, lang]() -> QWidget* {
         return new TTableForm(dm.link, dm, dm.image, lang());
     });
-#endif
     mainForm.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang]() -> QWidget* {
         return new TMnemoForm(dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
     });

@@ -80,8 +80,11 @@ Bytes stuffed(const Bytes& payload, std::uint16_t crc) {
 }
 
 Bytes readAnswer(const Bytes& image130) {
-    Bytes p = {0x00, 0x01, 0x81};
-    p.insert(p.end(), image130.begin(), image130.end());
+    Bytes p(3 + image130.size());
+    p[0] = 0x00;
+    p[1] = 0x01;
+    p[2] = 0x81;
+    std::copy(image130.begin(), image130.end(), p.begin() + 3);
     return stuffed(p, referenceCrc(p));
 }
 

@@ -52,8 +52,10 @@ Bytes withPayload(const Bytes& payload) {
 }
 
 Bytes readPayload(int dataBytes) {
-    Bytes p = {0x00, 0x01, 0x81};
-    p.resize(3 + dataBytes, 0x42);
+    Bytes p(std::size_t(3 + dataBytes), 0x42);
+    p[0] = 0x00;
+    p[1] = 0x01;
+    p[2] = 0x81;
     return p;
 }
 
