@@ -94,6 +94,7 @@ private slots:
     void changingDoserReloadsAndResetsZoom();
     void zoomInOutKeepsNinetySixPercentAndRestoreGivesItBack();
     void readoutFollowsThePointer();
+    void draggingARectangleZoomsToItAndBackwardsRestores();
     void printsOneLandscapePageAndRestoresOrientation();
     void printErrorIsShownAndOrientationRestored();
     void closeFreesTheWindow();
@@ -301,6 +302,37 @@ void HistoryFormTest::readoutFollowsThePointer() {
                    Qt::NoModifier);
     QApplication::sendEvent(c, &ev);
     QCOMPARE(label("labTime"), QStringLiteral("Время: "));
+}
+
+void HistoryFormTest::draggingARectangleZoomsToItAndBackwardsRestores() {
+    form->findChild<QDateEdit*>("DateEdit1")->setDate(kDay);
+    choose(1);
+    HistoryChart* c = form->chart();
+    c->replot();
+    const QCPRange x0 = xRange(form), y0 = yRange(form);
+    const auto drag = [c](QPointF from, QPointF to) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, c->mapToGlobal(from), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c, &press);
+        QMouseEvent move(QEvent::MouseMove, to, c->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(c, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, c->mapToGlobal(to), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(c, &release);
+    };
+    const auto at = [c](double x, double y) {
+        return QPointF(c->xAxis->coordToPixel(x), c->yAxis->coordToPixel(y));
+    };
+    drag(at(10, 400), at(20, 100));
+    QVERIFY2(qAbs(xRange(form).lower - 10) < 0.2 && qAbs(xRange(form).upper - 20) < 0.2,
+             qPrintable(QStringLiteral("%1..%2").arg(xRange(form).lower).arg(xRange(form).upper)));
+    QVERIFY(qAbs(yRange(form).lower - 100) < 2 && qAbs(yRange(form).upper - 400) < 2);
+
+    // Dragging back towards the left gives the automatic ranges again.
+    drag(at(18, 300), at(12, 200));
+    QCOMPARE(xRange(form), x0);
+    QCOMPARE(yRange(form), y0);
 }
 
 void HistoryFormTest::printsOneLandscapePageAndRestoresOrientation() {
