@@ -184,6 +184,13 @@ void HistoryFormTest::startsEmptyWithDefaultTexts() {
     QCOMPARE(c->series(2)->pen().color(), QColor(0x80, 0, 0x80));
     QCOMPARE(c->series(0)->dataCount(), 0);
     QVERIFY(c->title().isEmpty());
+    // Texts are sized in pixels: on a 1200 dpi printer a point-sized font would come out
+    // six times too large against the scaled-down chart.
+    const QFont fonts[] = {c->xAxis->tickLabelFont(), c->yAxis->tickLabelFont(),
+                           c->xAxis->labelFont(),     c->yAxis->labelFont(),
+                           c->legend->font(),         c->legend->item(0)->font()};
+    for (const QFont& f : fonts)
+        QVERIFY(f.pixelSize() > 0);
 
     // A date change without a doser loads nothing.
     form->findChild<QDateEdit*>("DateEdit1")->setDate(kDay);

@@ -47,6 +47,14 @@ protected:
     }
 };
 
+// Fonts in pixels, so that a printed chart keeps its proportions on any device resolution.
+QFont pixelFont(int pixels, bool bold = false) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
 const QColor kSetDose(0x00, 0x00, 0xFF);   // blue
 const QColor kCorrected(0x00, 0x80, 0x00); // green
 const QColor kWeight(0x80, 0x00, 0x80);    // purple
@@ -63,11 +71,8 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent) {
     setPlottingHint(QCP::phFastPolylines, true);
 
     // Title: two lines in bold blue 16-pixel Arial above the plotting area.
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(16);
-    titleFont.setBold(true);
     plotLayout()->insertRow(0);
-    title_ = new QCPTextElement(this, QString(), titleFont);
+    title_ = new QCPTextElement(this, QString(), pixelFont(16, true));
     title_->setTextColor(QColor(0x00, 0x00, 0xFF));
     plotLayout()->addElement(0, 0, title_);
 
@@ -88,6 +93,11 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent) {
     legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     legend->setBrush(QColor(0xFF, 0xFF, 0xD2));
     legend->setIconSize(16, 12); // half the usual sample width
+    legend->setFont(pixelFont(12));
+    for (QCPAxis* axis : {xAxis, yAxis, xAxis2, yAxis2}) {
+        axis->setTickLabelFont(pixelFont(11));
+        axis->setLabelFont(pixelFont(12));
+    }
 
     const QColor colours[] = {kSetDose, kCorrected, kWeight};
     for (const QColor& c : colours) {
