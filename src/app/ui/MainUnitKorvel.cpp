@@ -187,6 +187,9 @@ void TMainFormKorvel::createPanels() {
     mdiArea_ = new QMdiArea(central);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setBackground(QColor(0xA7, 0xA7, 0xD4));
+    // Children keep their design positions; the frame shows no scroll bars.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column->addWidget(mdiArea_, 1);
 
     // Event panel: stop panel, event list, clear and expand buttons.
@@ -367,7 +370,10 @@ void TMainFormKorvel::openView(View view) {
     QWidget* form = it->second();
     if (!form)
         return;
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(form);
+    // A child's frame offers the system menu, maximise and close, never minimise.
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(
+        form, Qt::SubWindow | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
+                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A form that closes itself (its own close button) takes its frame with it.
     connect(form, &QObject::destroyed, sub, &QMdiSubWindow::close);
