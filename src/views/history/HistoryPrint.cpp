@@ -10,7 +10,7 @@ namespace {
 constexpr double kFineLayout = 2.0;
 
 QString beginError(const QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
+    if (!printer.outputFileName().isEmpty())
         return QStringLiteral("Не удалось записать файл \"%1\"").arg(printer.outputFileName());
     if (printer.printerName().isEmpty())
         return QStringLiteral("Принтер по умолчанию не выбран");
