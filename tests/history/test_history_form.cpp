@@ -5,6 +5,7 @@
 #include "HistoryChart.h"
 #include "HistoryDay.h"
 #include "HistoryExport.h"
+#include "HistoryPrint.h"
 #include "HistoryRules.h"
 #include "HistoryUnit.h"
 
@@ -379,6 +380,13 @@ void HistoryFormTest::printErrorIsShownAndOrientationRestored() {
     QVERIFY(text.contains(QStringLiteral("print.pdf")));
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
     QVERIFY(!QApplication::overrideCursor());
+
+    // No printer and no file to print to.
+    QPrinter none(QPrinter::HighResolution);
+    none.setOutputFormat(QPrinter::PdfFormat);
+    QString error;
+    QVERIFY(!printHistoryChart(form->chart(), &none, &error));
+    QCOMPARE(error, QStringLiteral("Принтер по умолчанию не выбран"));
 }
 
 void HistoryFormTest::closeFreesTheWindow() {
