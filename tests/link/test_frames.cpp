@@ -207,8 +207,10 @@ TEST(Answer, DleInDataAndCrcIsReadBack) {
     Bytes image = imageWith({{0, 0x10}, {20, 0x10}, {21, 0x10}});
     for (int v = 0; v < 256; ++v) {
         image[50] = static_cast<std::uint8_t>(v);
-        Bytes p = {0x00, 0x01, 0x81};
-        p.insert(p.end(), image.begin(), image.end());
+        Bytes p(3 + image.size());
+        p[1] = 0x01;
+        p[2] = 0x81;
+        std::copy(image.begin(), image.end(), p.begin() + 3);
         const std::uint16_t crc = referenceCrc(p);
         if ((crc & 0xFF) == 0x10 || (crc >> 8) == 0x10)
             break;

@@ -1,5 +1,7 @@
 #include "PtyPeer.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -49,8 +51,10 @@ Bytes writeAnswer(std::uint8_t status) {
 }
 
 Bytes readAnswer(const Bytes& image130) {
-    Bytes payload = {0x00, 0x01, 0x81};
-    payload.insert(payload.end(), image130.begin(), image130.end());
+    Bytes payload(3 + image130.size());
+    payload[1] = 0x01;
+    payload[2] = 0x81;
+    std::copy(image130.begin(), image130.end(), payload.begin() + 3);
     return frameOf(payload);
 }
 
