@@ -1,5 +1,6 @@
 #include "PreviewUnit.h"
 
+#include "MainTexts.h"
 #include "PageRanges.h"
 #include "ReportFile.h"
 #include "ReportPainter.h"
@@ -7,6 +8,7 @@
 #include "ViewHooks.h"
 
 #include <QButtonGroup>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -182,6 +184,10 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
     connect(frPreview1, &ReportPreview::saveRequested, this, &TPreviewForm::frSpeedButton9Click);
     connect(frPreview1, &ReportPreview::printRequested, this, &TPreviewForm::frSpeedButton10Click);
     connect(frPreview1, &ReportPreview::searchRequested, this, &TPreviewForm::searchClick);
+    connect(frPreview1, &ReportPreview::notFound, this, [this](const QString& text) {
+        ViewHooks::instance().message(this, windowTitle(),
+                                      QStringLiteral("Текст \"%1\" не найден").arg(text));
+    });
     frPreview1->setFocus();
 }
 
@@ -261,7 +267,7 @@ void TPreviewForm::frSpeedButton8Click() {
         return;
     QString error;
     if (!loadReport(path, &error))
-        ViewHooks::instance().message(this, QStringLiteral("Ошибка"), error);
+        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
 }
 
 void TPreviewForm::frSpeedButton9Click() {
@@ -270,9 +276,16 @@ void TPreviewForm::frSpeedButton9Click() {
     const QString path = ViewHooks::instance().reportFile(this, true);
     if (path.isEmpty())
         return;
+    // The file dialog asked about the name typed; the name written may be another one.
+    const QString target = report::withReportExtension(path);
+    if (target != path && QFileInfo::exists(target) &&
+        !ViewHooks::instance().confirm(
+            this, windowTitle(),
+            QStringLiteral("Файл %1 уже существует. Заменить его?").arg(target)))
+        return;
     QString error;
     if (!saveReport(path, nullptr, &error))
-        ViewHooks::instance().message(this, QStringLiteral("Ошибка"), error);
+        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
 }
 
 void TPreviewForm::frSpeedButton10Click() {

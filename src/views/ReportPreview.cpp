@@ -121,6 +121,7 @@ bool ReportPreview::findNext() {
         }
     }
     viewport()->update();
+    emit notFound(search_);
     return false;
 }
 

@@ -48,6 +48,8 @@ signals:
     void printRequested();
     void searchRequested();
     void pageChanged(int page);
+    // A search from F3 or find() came to the end of the report without a match.
+    void notFound(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,10 @@ ViewHooks defaults() {
     h.message = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
     };
+    h.confirm = [](QWidget* parent, const QString& title, const QString& text) {
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
     h.runDialog = [](QDialog* dialog) { return dialog->exec(); };
     h.showPreview = [](TPreviewForm* preview) { return preview->exec(); };
     h.reportFile = [](QWidget* parent, bool save) {

@@ -15,6 +15,8 @@ struct ViewHooks {
     std::function<int(QDialog* dialog)> runDialog;
     // Shows the preview modally and returns its result.
     std::function<int(TPreviewForm* preview)> showPreview;
+    // A question with Yes and No buttons; true for Yes.
+    std::function<bool(QWidget* parent, const QString& title, const QString& text)> confirm;
     // Asks for a report file to load (save == false) or to save; empty when cancelled.
     std::function<QString(QWidget* parent, bool save)> reportFile;
 

@@ -16,6 +16,8 @@ struct HookRecorder {
     std::function<void(TPreviewForm*)> onPreview;
     std::function<int(QDialog*)> onDialog;
     QString fileAnswer;
+    QStringList questions;
+    bool confirmAnswer = false;
 
     HookRecorder() {
         ViewHooks& h = ViewHooks::instance();
@@ -33,6 +35,10 @@ struct HookRecorder {
             return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
         };
         h.reportFile = [this](QWidget*, bool) { return fileAnswer; };
+        h.confirm = [this](QWidget*, const QString&, const QString& text) {
+            questions << text;
+            return confirmAnswer;
+        };
     }
     ~HookRecorder() { ViewHooks::reset(); }
     HookRecorder(const HookRecorder&) = delete;

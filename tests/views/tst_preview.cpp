@@ -147,6 +147,7 @@ private slots:
     }
 
     void searchFindsTextAndF3FindsTheNext() {
+        HookRecorder hooks;
         TPreviewForm form;
         form.resize(900, 700);
         form.setReport(protocolPages(150));
@@ -159,7 +160,10 @@ private slots:
         const int first = form.frPreview1->matchItem();
         QTest::keyClick(&form, Qt::Key_F3);
         QVERIFY(form.frPreview1->matchItem() != first || form.frPreview1->matchPage() != 0);
+        QVERIFY(hooks.messages.isEmpty());
         QVERIFY(!form.frPreview1->find("no such text"));
+        QCOMPARE(hooks.messages.size(), 1);
+        QVERIFY(hooks.messages[0].contains("no such text"));
     }
 
     void savingAlwaysWritesFrpAndLoadingRestoresThePages() {
@@ -180,6 +184,24 @@ private slots:
         QTest::keyClick(&other, Qt::Key_O, Qt::ControlModifier);
         QVERIFY(hooks.messages.isEmpty());
         QCOMPARE(other.report(), shiftPages());
+
+        // Saving as report.txt again would replace report.frp: only with the operator's yes.
+        TPreviewForm protocol;
+        protocol.setReport(protocolPages(5));
+        hooks.fileAnswer = dir.filePath("report.txt");
+        protocol.frSpeedButton9Click();
+        QCOMPARE(hooks.questions.size(), 1);
+        report::PreparedReport onDisk;
+        QVERIFY(report::loadFile(dir.filePath("report.frp"), &onDisk, nullptr));
+        QCOMPARE(onDisk, shiftPages());
+        hooks.confirmAnswer = true;
+        protocol.frSpeedButton9Click();
+        QVERIFY(report::loadFile(dir.filePath("report.frp"), &onDisk, nullptr));
+        QCOMPARE(onDisk, protocolPages(5));
+        // Typing the .frp name itself was already confirmed by the file dialog.
+        hooks.fileAnswer = dir.filePath("report.frp");
+        protocol.frSpeedButton9Click();
+        QCOMPARE(hooks.questions.size(), 2);
     }
 
     void damagedFileGivesAMessageAndKeepsThePages() {
