@@ -28,6 +28,8 @@ void TDM::startPolling() {
 void TDM::stopPolling() {
     if (thread.isRunning())
         thread.stop();
+    // Dosing records kept after a failed write get one more chance before the end.
+    dosing.flushKept();
 }
 
 void TDM::VerifyAlarms() {
