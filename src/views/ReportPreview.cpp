@@ -21,6 +21,7 @@ ReportPreview::ReportPreview(QWidget* parent) : QAbstractScrollArea(parent) {
 void ReportPreview::setReport(report::PreparedReport report) {
     report_ = std::move(report);
     matchPage_ = matchItem_ = -1;
+    current_ = 0;
     relayout();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -81,6 +82,12 @@ void ReportPreview::relayout() {
 int ReportPreview::currentPage() const {
     if (pageCount() == 0)
         return -1;
+    return std::clamp(current_, 0, pageCount() - 1);
+}
+
+int ReportPreview::pageAtTop() const {
+    if (pageCount() == 0)
+        return -1;
     const double y = verticalScrollBar()->value() + 1;
     for (int i = pageCount() - 1; i > 0; --i) {
         if (pageTop(i) - kGap <= y)
@@ -93,9 +100,13 @@ void ReportPreview::goToPage(int page) {
     if (pageCount() == 0)
         return;
     page = std::clamp(page, 0, pageCount() - 1);
+    // The last pages may not reach the top of the area; they are still the page turned to.
+    turning_ = true;
     verticalScrollBar()->setValue(int(pageTop(page)) - kGap);
+    turning_ = false;
+    current_ = page;
     viewport()->update();
-    emit pageChanged(currentPage());
+    emit pageChanged(current_);
 }
 
 bool ReportPreview::find(const QString& text) {
@@ -205,9 +216,12 @@ void ReportPreview::resizeEvent(QResizeEvent* e) {
         goToPage(page);
 }
 
-void ReportPreview::scrollContentsBy(int, int) {
+void ReportPreview::scrollContentsBy(int, int dy) {
     viewport()->update();
-    emit pageChanged(currentPage());
+    if (!turning_ && dy != 0) {
+        current_ = pageAtTop();
+        emit pageChanged(current_);
+    }
 }
 
 void ReportPreview::paintEvent(QPaintEvent*) {

@@ -59,6 +59,7 @@ protected:
 
 private:
     void relayout();
+    int pageAtTop() const;
     double pageTop(int page) const; // in device pixels, scroll not applied
     QSizeF pageSize(int page) const;
 
@@ -68,4 +69,6 @@ private:
     QString search_;
     int matchPage_ = -1;
     int matchItem_ = -1;
+    int current_ = 0;      // the page turned to, or the page at the top after scrolling
+    bool turning_ = false; // scrolling because a page was turned to
 };
