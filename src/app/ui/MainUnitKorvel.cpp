@@ -46,9 +46,6 @@ TMainFormKorvel::TMainFormKorvel(Station& station, const Paths& paths, QWidget* 
     setWindowTitle(QStringLiteral("Загрузка печей (Korvel)"));
     resize(866, 559);
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xA7, 0xA7, 0xD4));
-    setPalette(pal);
     createActions();
     createMenus();
     createPanels();
@@ -186,6 +183,8 @@ void TMainFormKorvel::createPanels() {
     // The MDI client area.
     mdiArea_ = new QMdiArea(central);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    // The frame's own colour shows where no child covers it; a palette on the whole window
+    // would be inherited by every child window.
     mdiArea_->setBackground(QColor(0xA7, 0xA7, 0xD4));
     // Children keep their design positions; the frame shows no scroll bars.
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
