@@ -275,7 +275,10 @@ void TMainFormKorvel::FormClose() {
     closed_ = true;
     // The exit goes to the journal only, not to the event list.
     station_.journal(MainTextStore::get()->lngExitPrg, 2);
-    settings_.save(paths_.settingsFile);
+    // The exit record is already in the journal; a settings file that cannot be written is
+    // told on the error output, and the station still closes.
+    if (!settings_.save(paths_.settingsFile))
+        qWarning("korvel: cannot write the settings file %s", qPrintable(paths_.settingsFile));
     station_.stopPolling();
     station_.closePort();
     if (attention_)
