@@ -22,26 +22,15 @@ TJurnalForm::TJurnalForm(const QString& workDir, const QString& langFilePath, QW
     setObjectName(QStringLiteral("JurnalForm"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* top = new QWidget(this);
-    top->setFixedHeight(33);
-    labName = new QLabel(top);
-    labName->setObjectName(QStringLiteral("labName"));
-    views::styleTitle(labName, QColor(0x00, 0x80, 0xC0));
-    DateEdit1 = new CalendarDateEdit(top);
-    DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
-    DateEdit1->setBlank();
-    DateEdit1->setMinimumWidth(120);
-    btnPrint = new QPushButton(top);
+    btnPrint = new QPushButton(this);
     btnPrint->setObjectName(QStringLiteral("btnPrint"));
-    btnClose = new QPushButton(top);
+    btnClose = new QPushButton(this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    auto* row = new QHBoxLayout(top);
-    row->setContentsMargins(6, 2, 6, 2);
-    row->addWidget(labName);
-    row->addWidget(DateEdit1);
-    row->addStretch(1);
-    row->addWidget(btnPrint);
-    row->addWidget(btnClose);
+    const views::DayStrip day =
+        views::makeDayStrip(this, QColor(0x00, 0x80, 0xC0), {btnPrint, btnClose});
+    QWidget* top = day.widget;
+    labName = day.labName;
+    DateEdit1 = day.DateEdit1;
 
     DBGrid = new ViewGrid(QColor(0xB3, 0xE7, 0xFF), this);
     auto* column = new QVBoxLayout(this);

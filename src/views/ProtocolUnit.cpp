@@ -23,23 +23,12 @@ TProtocolForm::TProtocolForm(const QString& workDir, const QString& langFilePath
     setObjectName(QStringLiteral("ProtocolForm"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* top = new QWidget(this);
-    top->setFixedHeight(33);
-    labName = new QLabel(top);
-    labName->setObjectName(QStringLiteral("labName"));
-    views::styleTitle(labName, QColor(0x00, 0x80, 0x40));
-    DateEdit1 = new CalendarDateEdit(top);
-    DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
-    DateEdit1->setBlank();
-    DateEdit1->setMinimumWidth(120);
-    btnClose = new QPushButton(top);
+    btnClose = new QPushButton(this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    auto* topRow = new QHBoxLayout(top);
-    topRow->setContentsMargins(6, 2, 6, 2);
-    topRow->addWidget(labName);
-    topRow->addWidget(DateEdit1);
-    topRow->addStretch(1);
-    topRow->addWidget(btnClose);
+    const views::DayStrip day = views::makeDayStrip(this, QColor(0x00, 0x80, 0x40), {btnClose});
+    QWidget* top = day.widget;
+    labName = day.labName;
+    DateEdit1 = day.DateEdit1;
 
     auto* strip = new QWidget(this);
     strip->setFixedHeight(42);
