@@ -83,6 +83,9 @@ const Entry kEntries[] = {
     {"avrNapr", "Авария напряжения сети", &MainTexts::avrNapr},
     {"avrCancel", "УСТРАНЕНА", &MainTexts::avrCancel},
     {"lngErrWrite", "Ошибка записи в файл", &MainTexts::lngErrWrite},
+    {"lngFileAside", "Повреждённый файл перенесён:", &MainTexts::lngFileAside},
+    {"lngDirBusy", "Рабочая папка уже используется другой станцией:", &MainTexts::lngDirBusy},
+    {"lngRecovered", "Восстановлены записи, не записанные при выходе:", &MainTexts::lngRecovered},
 };
 
 const char* const kNames[] = {
@@ -157,6 +160,9 @@ const char* const kNames[] = {
     "avrNapr",
     "avrCancel",
     "lngErrWrite",
+    "lngFileAside",
+    "lngDirBusy",
+    "lngRecovered",
 };
 } // namespace
 

@@ -80,6 +80,12 @@ struct MainTexts {
     QString avrNapr;
     QString avrCancel;
     QString lngErrWrite;
+    // "<text> jur_2026_12_10.dbf → jur_2026_12_10.dbf.damaged": not a table of its kind
+    QString lngFileAside;
+    // "<text> /path": a second station started in a working folder in use
+    QString lngDirBusy;
+    // "<text> 12": records of the last run written at this start
+    QString lngRecovered;
 
     // The built-in Russian texts.
     static MainTexts defaults();

@@ -1,9 +1,9 @@
 #include "PrivateProfile.h"
 
+#include "AtomicFile.h"
 #include "Cp1251.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 std::vector<QByteArray> splitLines(const QByteArray& data) {
@@ -129,12 +129,11 @@ bool PrivateProfile::write(const QString& path, const QString& section, const QS
             lines.insert(lines.begin() + sectionEnd, entry);
         }
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray out;
     for (const QByteArray& l : lines) {
-        out.write(l);
-        out.write("\n");
+        out += l;
+        out += '\n';
     }
-    return out.commit();
+    // Never an empty or half settings file on a full disk.
+    return atomicfile::write(path, out, atomicfile::Mode::Replace, nullptr);
 }

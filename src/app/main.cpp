@@ -16,10 +16,12 @@
 #include "ReportExport.h"
 #include "SmallForms.h"
 #include "TableUnit.h"
+#include "WorkDirLock.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -48,6 +50,28 @@ void installSignalHandlers() {
     sa.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+    // A table that reaches a file-size limit fails its write (EFBIG) like any other failed
+    // write, instead of the process being killed with half a record written.
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
+// One station per working folder. A second one says why and ends at once, writing nothing;
+// a message box only on a real display, never holding up a start without one.
+bool lockWorkDir(WorkDirLock& lock, const QString& workDir) {
+    QString message;
+    const WorkDirLock::Result result = lock.acquire(workDir, &message);
+    if (result == WorkDirLock::Result::Unlocked)
+        QTextStream(stderr) << "korvel: " << message << Qt::endl;
+    if (result != WorkDirLock::Result::Busy)
+        return true;
+    QTextStream(stderr) << "korvel: " << message << Qt::endl;
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        const MainTexts texts =
+            MainTexts::load(PrivateProfile(lang::filePath(workDir, Settings::load().Language)));
+        QMessageBox::critical(nullptr, texts.lngError, texts.lngDirBusy + QLatin1Char(' ') + workDir);
+    }
+    return false;
 }
 
 int runExport(const CommandLine& cl, const QString& workDir) {
@@ -110,6 +134,9 @@ int main(int argc, char* argv[]) {
     const QString workDir = QDir::currentPath();
     if (!cl.exportKind.isEmpty())
         return runExport(cl, workDir);
+    WorkDirLock workDirLock;
+    if (!lockWorkDir(workDirLock, workDir))
+        return 1;
 
     bool closeRequested = false;
     TMainFormKorvel* main = nullptr;
@@ -133,20 +160,31 @@ int main(int argc, char* argv[]) {
     }
 
     // 3. the data module; the poll thread's effects reach the main window through the bridge
+    // Both sinks exist before the first record, so a journal that fails from the very start
+    // is reported too.
     QObject bridge;
-    TDM dm(workDir, [&bridge, &main](const QString& text, QRgb colour) {
-        QMetaObject::invokeMethod(&bridge, [&main, text, colour] { main->AvariaMemo(text, colour); },
-                                  Qt::QueuedConnection);
-    });
+    TDM dm(
+        workDir,
+        [&bridge, &main](const QString& text, QRgb colour) {
+            QMetaObject::invokeMethod(
+                &bridge, [&main, text, colour] { main->AvariaMemo(text, colour); },
+                Qt::QueuedConnection);
+        },
+        [&bridge, &main](const QString& text, QRgb colour) {
+            QMetaObject::invokeMethod(
+                &bridge, [&main, text, colour] { main->AvariaMemoNoJournal(text, colour); },
+                Qt::QueuedConnection);
+        });
     if (!cl.device.isEmpty())
         dm.link.setDeviceOverride(cl.device);
     wire(dm, main, &bridge);
+    // What the last run could not write goes to its days' tables before this run's first
+    // record; the event line follows the start line.
+    dm.recoverUnwritten();
 
     // 4. the main window (its creation opens the port and starts the poll thread)
     TMainFormKorvel mainForm(dm, TMainFormKorvel::Paths{Settings::filePath(), workDir});
     main = &mainForm;
-    dm.setJournalFailureSink(
-        [&mainForm](const QString& text, QRgb colour) { mainForm.AvariaMemoNoJournal(text, colour); });
     const auto lang = [&mainForm] { return mainForm.langFilePath(); };
     mainForm.setViewFactory(TMainFormKorvel::View::TabZad, [&dm, lang]() -> QWidget* {
         return new TTableForm(dm.link, dm, dm.image, lang());

@@ -128,4 +128,5 @@ void TComThread::pollCycle() {
     if (state != previousState_ && state == Good)
         emit linkEvent(texts->lngSviazGood, kGoodEvent);
     previousState_ = state;
+    runStep(3, "Retry");
 }

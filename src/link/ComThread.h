@@ -36,6 +36,9 @@ public:
     // once through stepFailed and does not end the thread.
     void setGoodAnswerSteps(std::function<void()> verifyAlarms, std::function<void()> completeDoza,
                             std::function<void()> arhive);
+    // A step at the end of every cycle, whatever its exchange gave (records kept after a
+    // failed write are retried here). Reported like the other steps when it throws.
+    void setEveryCycleStep(std::function<void()> step) { steps_[3] = std::move(step); }
     // Returns when no cycle runs; no cycle starts until resume().
     void pause();
     void resume();
@@ -69,8 +72,8 @@ private:
 
     ComLink& link_;
     ProcessImage& image_;
-    std::function<void()> steps_[3];
-    bool stepFailing_[3] = {false, false, false};
+    std::function<void()> steps_[4];
+    bool stepFailing_[4] = {false, false, false, false};
     std::chrono::milliseconds cyclePause_{500};
 
     std::mutex mutex_;

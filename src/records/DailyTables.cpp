@@ -118,8 +118,16 @@ QString ensureTable(const QString& workDir, const QString& prefix,
                     const std::vector<DbfField>& fields, const QDate& date,
                     const std::function<int()>& maxFiles, QString* error) {
     const QString path = fileName(workDir, prefix, date);
-    if (QFileInfo::exists(path))
+    switch (dbf::entryAt(path)) {
+    case dbf::Entry::RegularFile:
         return path;
+    case dbf::Entry::Other:
+        if (error)
+            *error = QStringLiteral("%1: not a regular file").arg(path);
+        return {};
+    case dbf::Entry::Missing:
+        break;
+    }
     if (!dbf::create(path, fields, error, date))
         return {};
     prune(workDir, prefix, maxFiles ? maxFiles() : 45, path);

@@ -3,8 +3,9 @@
 #include "DailyTables.h"
 
 #include <QFile>
-#include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 DailyWriter::DailyWriter(QString workDir, QString prefix, const std::vector<DbfField>& fields,
@@ -12,7 +13,7 @@ DailyWriter::DailyWriter(QString workDir, QString prefix, const std::vector<DbfF
                          OnFailure policy)
     : workDir_(std::move(workDir)), prefix_(std::move(prefix)), fields_(fields),
       maxFiles_(std::move(maxFiles)), onWriteFailed_(std::move(onWriteFailed)),
-      clock_(std::move(clock)), policy_(policy) {}
+      clock_(std::move(clock)), policy_(policy), durable_(policy == OnFailure::Keep) {}
 
 DailyWriter::~DailyWriter() {
     flushInternal();
@@ -27,37 +28,48 @@ QString DailyWriter::timeText(const QDateTime& moment) {
 }
 
 bool DailyWriter::writeOne(const Record& record, QString* path) {
-    QString error;
-    *path = daily::ensureTable(workDir_, prefix_, fields_, record.date, maxFiles_, &error);
-    if (path->isEmpty()) {
-        *path = daily::fileName(workDir_, prefix_, record.date);
-        lastError_ = error;
-        return false;
-    }
-    if (!dbf::append(*path, record.values, &error, record.date)) {
-        lastError_ = error;
-        // A day's file that is not a table (put there or damaged by something else) is
-        // moved aside for a maintainer, and the day starts a fresh table.
-        if (dbf::checkTable(*path) != dbf::TableCheck::NotATable || !setAside(*path))
+    *path = daily::fileName(workDir_, prefix_, record.date);
+    dbf::AppendOptions options;
+    options.layout = &fields_;
+    options.durable = durable_;
+    options.updated = record.date;
+    // At most two rounds: the second after something that was not this kind's table has
+    // been moved aside and a fresh table started.
+    for (int round = 0; round < 2; ++round) {
+        if (dbf::entryAt(*path) == dbf::Entry::Other && !setAside(*path, Aside::NotAFile))
             return false;
-        *path = daily::ensureTable(workDir_, prefix_, fields_, record.date, maxFiles_, &error);
-        if (path->isEmpty() || !dbf::append(*path, record.values, &error, record.date)) {
-            *path = daily::fileName(workDir_, prefix_, record.date);
+        QString error;
+        if (daily::ensureTable(workDir_, prefix_, fields_, record.date, maxFiles_, &error)
+                .isEmpty()) {
             lastError_ = error;
             return false;
         }
+        const dbf::Outcome outcome = dbf::appendRecord(*path, record.values, &error, options);
+        if (outcome == dbf::Outcome::Written)
+            return true;
+        lastError_ = error;
+        const Aside why = outcome == dbf::Outcome::NotATable     ? Aside::NotATable
+                          : outcome == dbf::Outcome::OtherLayout ? Aside::OtherLayout
+                                                                 : Aside::NotAFile;
+        if (outcome == dbf::Outcome::Failed || !setAside(*path, why))
+            return false;
     }
-    failing_ = false;
-    return true;
+    return false;
 }
 
-bool DailyWriter::setAside(const QString& path) {
+bool DailyWriter::setAside(const QString& path, Aside why) {
+    // A day file is moved aside at most once per cause in a run.
+    if (!asideDone_.insert({path, int(why)}).second)
+        return false;
     QString aside = path + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(aside); ++n)
+    for (int n = 2; dbf::entryAt(aside) != dbf::Entry::Missing; ++n)
         aside = path + QStringLiteral(".damaged%1").arg(n);
-    if (!QFile::rename(path, aside))
+    // rename() moves a link itself, never what it points to.
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) !=
+        0)
         return false;
     lastError_ += QStringLiteral(" (moved aside to %1)").arg(aside);
+    movedAside_.push_back({path, aside, why});
     return true;
 }
 
@@ -74,16 +86,40 @@ bool DailyWriter::flushKept() {
     return done;
 }
 
-bool DailyWriter::flushInternal() {
-    while (!kept_.empty()) {
-        QString path;
-        if (!writeOne(kept_.front(), &path)) {
-            noteFailure(path);
-            return false;
-        }
+void DailyWriter::restore(std::vector<Record> records) {
+    for (Record& r : records)
+        kept_.push_back(std::move(r));
+    while (kept_.size() > kMaxKept)
         kept_.pop_front();
+    flushKept();
+}
+
+bool DailyWriter::flushInternal() {
+    // Records are grouped by the file they belong to: once a file fails in this round, its
+    // later records wait behind the one that failed, and other files go on.
+    std::vector<QDate> failedDays;
+    QString failedPath;
+    for (auto it = kept_.begin(); it != kept_.end();) {
+        if (std::find(failedDays.begin(), failedDays.end(), it->date) != failedDays.end()) {
+            ++it;
+            continue;
+        }
+        QString path;
+        if (writeOne(*it, &path)) {
+            it = kept_.erase(it);
+            continue;
+        }
+        failedDays.push_back(it->date);
+        if (failedPath.isEmpty())
+            failedPath = path;
+        ++it;
     }
-    return true;
+    // A streak of failures ends with a round in which every write worked.
+    if (failedPath.isEmpty())
+        failing_ = false;
+    else
+        noteFailure(failedPath);
+    return kept_.empty();
 }
 
 void DailyWriter::write(const QDateTime& moment, std::vector<QString> values) {
@@ -95,15 +131,21 @@ void DailyWriter::write(const QDateTime& moment, std::vector<QString> values) {
         flushInternal();
     } else {
         QString path;
-        if (!writeOne(record, &path))
+        if (writeOne(record, &path))
+            failing_ = false;
+        else
             noteFailure(path);
     }
     report();
 }
 
 void DailyWriter::report() {
-    // The callback comes last, with the state settled: it may well report the failure
-    // through this very writer.
+    // The callbacks come last, with the state settled: they may well report through this
+    // very writer.
+    const std::vector<MovedAside> moved = std::exchange(movedAside_, {});
+    if (onMovedAside_)
+        for (const MovedAside& m : moved)
+            onMovedAside_(m.file, m.movedTo, m.why);
     const QString path = std::exchange(reportPath_, QString());
     if (!path.isEmpty() && onWriteFailed_)
         onWriteFailed_(path);

@@ -1,17 +1,23 @@
 #include "DbfTable.h"
 
+#include "AtomicFile.h"
 #include "Cp1251.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <utility>
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -180,10 +186,36 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+    // Closes now and tells whether the close worked (a late write error shows here).
+    bool close() { return ::close(release()) == 0; }
 
 private:
     int fd_;
 };
+
+bool sameLayout(const std::vector<DbfField>& a, const std::vector<DbfField>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const DbfField& x, const DbfField& y) {
+                          return x.name == y.name && x.type == y.type && x.width == y.width;
+                      });
+}
+
+// Another program that honours the lock (an export script) may hold the table for a moment;
+// the writer waits a little and otherwise fails the write, to be tried again later. It
+// never waits for ever, so the poll cycle goes on whatever the other program does.
+bool lockForWriting(int fd) {
+    for (int tries = 0; tries < 20; ++tries) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    errno = EWOULDBLOCK;
+    return false;
+}
+
 } // namespace
 
 namespace dbf {
@@ -192,17 +224,50 @@ QString dateText(const QDate& date) {
     return date.isValid() ? date.toString(QStringLiteral("yyyyMMdd")) : QString(8, QChar(' '));
 }
 
+Entry entryAt(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? Entry::Missing : Entry::Other;
+    return S_ISREG(st.st_mode) ? Entry::RegularFile : Entry::Other;
+}
+
+int openRegular(const QString& path, QString* error) {
+    QString dummy;
+    QString& err = error ? *error : dummy;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        err = errno == ELOOP ? QStringLiteral("%1: not a regular file (a symbolic link)").arg(path)
+                             : sysError(path, errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        err = QStringLiteral("%1: not a regular file").arg(path);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 TableCheck checkTable(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    Fd fd(openRegular(path, nullptr));
+    if (fd.get() < 0)
         return TableCheck::Unreadable;
-    QByteArray header = file.read(kHeaderSize);
-    if (header.size() < kHeaderSize)
-        return file.error() == QFileDevice::NoError ? TableCheck::NotATable
-                                                    : TableCheck::Unreadable;
-    header += file.read(qMax(0, int(le16(header.constData() + 8)) - kHeaderSize));
-    if (file.error() != QFileDevice::NoError)
+    char head[kHeaderSize];
+    const ssize_t n = ::pread(fd.get(), head, kHeaderSize, 0);
+    if (n < 0)
         return TableCheck::Unreadable;
+    if (n < kHeaderSize)
+        return TableCheck::NotATable;
+    const int headerLength = le16(head + 8);
+    if (headerLength < kHeaderSize + 1)
+        return TableCheck::NotATable;
+    QByteArray header(headerLength, '\0');
+    const ssize_t m = ::pread(fd.get(), header.data(), size_t(headerLength), 0);
+    if (m < 0)
+        return TableCheck::Unreadable;
+    header.truncate(m);
     Layout layout;
     QString why;
     return parseLayout(header.constData(), header.size(), &layout, &why) ? TableCheck::Table
@@ -249,67 +314,106 @@ bool create(const QString& path, const std::vector<DbfField>& fields, QString* e
     *d++ = kHeaderEnd;
     *d = kFileEnd;
 
-    // Written aside and renamed into place, so a crash never leaves half a header behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        err = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    // Written under a hidden name beside the table and renamed into place only when every
+    // byte has reached the disk: a full disk or a crash never leaves a short table behind.
+    return atomicfile::write(path, bytes, atomicfile::Mode::NewOnly, &err);
 }
 
 bool append(const QString& path, const std::vector<QString>& values, QString* error,
             const QDate& updated) {
+    AppendOptions options;
+    options.updated = updated;
+    return appendRecord(path, values, error, options) == Outcome::Written;
+}
+
+Outcome appendRecord(const QString& path, const std::vector<QString>& values, QString* error,
+                     const AppendOptions& options) {
     QString dummy;
     QString& err = error ? *error : dummy;
     const QByteArray native = QFile::encodeName(path);
-    Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC));
+    // No link is followed and no FIFO waited on: only a regular file is ever written.
+    Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (fd.get() < 0) {
-        err = sysError(path, errno);
-        return false;
+        const int e = errno;
+        if (e == ELOOP || e == EISDIR || e == ENXIO) {
+            err = QStringLiteral("%1: not a regular file").arg(path);
+            return Outcome::NotAFile;
+        }
+        err = sysError(path, e);
+        return Outcome::Failed;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
         err = sysError(path, errno);
-        return false;
+        return Outcome::Failed;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        err = QStringLiteral("%1: not a regular file").arg(path);
+        return Outcome::NotAFile;
+    }
+    if (!lockForWriting(fd.get())) {
+        err = errno == EWOULDBLOCK ? QStringLiteral("%1: locked by another program").arg(path)
+                                   : sysError(path, errno);
+        return Outcome::Failed;
+    }
+    if (::fstat(fd.get(), &st) != 0) { // the size once the lock is held
+        err = sysError(path, errno);
+        return Outcome::Failed;
     }
     const qint64 fileSize = st.st_size;
     char head[kHeaderSize];
-    if (fileSize < kHeaderSize || !preadAll(fd.get(), head, kHeaderSize, 0)) {
-        err = QStringLiteral("%1: not a table (too short)").arg(path);
-        return false;
+    if (fileSize < kHeaderSize) {
+        err = QStringLiteral("%1: not a table (too short for a table header)").arg(path);
+        return Outcome::NotATable;
+    }
+    if (!preadAll(fd.get(), head, kHeaderSize, 0)) {
+        err = sysError(path, errno);
+        return Outcome::Failed;
     }
     const int headerLength = le16(head + 8);
     if (headerLength < kHeaderSize + 1 || headerLength > fileSize) {
         err = QStringLiteral("%1: not a table (bad header length)").arg(path);
-        return false;
+        return Outcome::NotATable;
     }
     QByteArray header(headerLength, '\0');
     if (!preadAll(fd.get(), header.data(), headerLength, 0)) {
         err = sysError(path, errno);
-        return false;
+        return Outcome::Failed;
     }
     Layout layout;
     QString why;
     if (!parseLayout(header.constData(), headerLength, &layout, &why)) {
         err = QStringLiteral("%1: not a table (%2)").arg(path, why);
-        return false;
+        return Outcome::NotATable;
+    }
+    if (options.layout && !sameLayout(layout.fields, *options.layout)) {
+        err = QStringLiteral("%1: a table of another layout").arg(path);
+        return Outcome::OtherLayout;
     }
     if (values.size() != layout.fields.size()) {
         err = QStringLiteral("%1: %2 values for %3 fields")
                   .arg(path)
                   .arg(values.size())
                   .arg(layout.fields.size());
-        return false;
+        return Outcome::Failed;
     }
 
-    // The new record goes after the last counted record that is really in the file; an
-    // uncounted record left by a crash is overwritten.
+    // The new record goes after the last counted record that is really in the file. A crash
+    // between a record and its count leaves one whole record with the end marker behind it:
+    // that record was written completely and other readers may already show it, so it is
+    // counted. Anything else past the count (a record cut short) is overwritten.
     const qint64 present = (fileSize - headerLength) / layout.recordLength;
-    const qint64 count = std::min<qint64>(layout.count, present);
+    qint64 count = std::min<qint64>(layout.count, present);
+    if (count + 1 == present && fileSize == headerLength + present * layout.recordLength + 1) {
+        char flag = 0, end = 0;
+        if (preadAll(fd.get(), &flag, 1, headerLength + count * layout.recordLength) &&
+            preadAll(fd.get(), &end, 1, fileSize - 1) && end == kFileEnd &&
+            (flag == ' ' || flag == '*'))
+            count = present;
+    }
     if (count >= 0xFFFFFFFFLL) {
         err = QStringLiteral("%1: table full").arg(path);
-        return false;
+        return Outcome::Failed;
     }
     const qint64 pos = headerLength + count * layout.recordLength;
 
@@ -323,38 +427,56 @@ bool append(const QString& path, const std::vector<QString>& values, QString* er
     QByteArray saved(oldTail, '\0');
     if (oldTail > 0 && !preadAll(fd.get(), saved.data(), oldTail, pos)) {
         err = sysError(path, errno);
-        return false;
+        return Outcome::Failed;
     }
-    if (!pwriteAll(fd.get(), record.constData(), record.size(), pos)) {
+    if (!pwriteAll(fd.get(), record.constData(), record.size(), pos) ||
+        (options.durable && ::fdatasync(fd.get()) != 0)) {
         const int e = errno;
         if (::ftruncate(fd.get(), fileSize) == 0 && oldTail > 0)
             pwriteAll(fd.get(), saved.constData(), oldTail, pos);
         err = sysError(path, e);
-        return false;
+        return Outcome::Failed;
     }
 
     char counted[7];
-    putDate(counted, updated);
+    putDate(counted, options.updated);
     putLe32(counted + 3, quint32(count + 1));
-    if (!pwriteAll(fd.get(), counted, sizeof counted, 1)) {
+    if (!pwriteAll(fd.get(), counted, sizeof counted, 1) ||
+        (options.durable && ::fdatasync(fd.get()) != 0)) {
         err = sysError(path, errno);
-        return false;
+        return Outcome::Failed;
     }
-    return true;
+    return Outcome::Written;
 }
 
 } // namespace dbf
 
 bool DbfReader::open(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        *this = DbfReader();
+    *this = DbfReader();
+    // A FIFO or a link named like a table is refused at once instead of blocking the window.
+    Fd fd(dbf::openRegular(path, error));
+    if (fd.get() < 0)
         return false;
+    QByteArray data;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) == 0)
+        data.reserve(qsizetype(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            if (error)
+                *error = sysError(path, errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        data.append(buf, n);
     }
     QString why;
-    if (!openData(file.readAll(), &why)) {
+    if (!openData(std::move(data), &why)) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, why);
         return false;

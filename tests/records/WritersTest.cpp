@@ -6,11 +6,15 @@
 #include "JournalWriter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -350,11 +354,28 @@ TEST(ArchiveWriter, EighteenValuesWithSignedWeights) {
 
 // ---- failures ----
 
-// Writing fails while a folder sits where the day's table belongs (no root needed).
+// Writing fails while another program holds the day's table locked (also for root).
 struct Blocker {
     QString path;
-    void block() { ASSERT_TRUE(QDir().mkpath(path)); }
-    void unblock() { ASSERT_TRUE(QDir(path).removeRecursively()); }
+    int fd = -1;
+    ~Blocker() { unblock(); }
+    void block() {
+        const QString name = QFileInfo(path).fileName();
+        const auto& fields = name.startsWith(daily::kDosing)    ? daily::dosingFields()
+                             : name.startsWith(daily::kJournal) ? daily::journalFields()
+                                                                : daily::archiveFields();
+        if (!QFile::exists(path)) {
+            ASSERT_TRUE(dbf::create(path, fields, nullptr));
+        }
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    }
+    void unblock() {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 };
 
 TEST(JournalWriter, KeepsFailedRecordsInOrderAndReportsOncePerStreak) {

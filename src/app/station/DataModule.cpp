@@ -1,24 +1,37 @@
 #include "DataModule.h"
 
 #include "MainTexts.h"
+#include "Recovery.h"
+
+#include <QFileInfo>
+#include <QTextStream>
 
 namespace {
 constexpr QRgb kRed = 0xFFFF0000;
-}
+constexpr QRgb kBlack = 0xFF000000;
+} // namespace
 
-TDM::TDM(const QString& workDir, EventSink events)
-    : workDir_(workDir), events_(std::move(events)),
+TDM::TDM(const QString& workDir, EventSink events, EventSink journalFailures)
+    : workDir_(workDir), events_(std::move(events)), journalFailure_(std::move(journalFailures)),
       dosing(workDir, [this] { return maxArhDay(); },
              [this](const QString& file) { reportWriteFailure(events_, file); }),
       journalWriter(workDir, [this] { return maxArhDay(); },
                     [this](const QString& file) { reportWriteFailure(journalFailure_, file); }),
       archive(workDir, [this] { return maxArhDay(); },
               [this](const QString& file) { reportWriteFailure(events_, file); }) {
+    for (DailyWriter* w : std::initializer_list<DailyWriter*>{&dosing, &journalWriter, &archive})
+        w->setAsideReport([this](const QString& file, const QString& movedTo, DailyWriter::Aside) {
+            reportMovedAside(file, movedTo);
+        });
     thread.setGoodAnswerSteps([this] { VerifyAlarms(); }, [this] { CompleteDoza(); },
                               [this] { Arhive(); });
+    thread.setEveryCycleStep([this] { retryKept(); });
 }
 
-TDM::~TDM() { stopPolling(); }
+TDM::~TDM() {
+    stopPolling();
+    saveUnwritten();
+}
 
 void TDM::startPolling() {
     if (!thread.isRunning())
@@ -30,6 +43,90 @@ void TDM::stopPolling() {
         thread.stop();
     // Dosing records kept after a failed write get one more chance before the end.
     dosing.flushKept();
+}
+
+void TDM::Jurnal(const QString& text, int code) {
+    journalWriter.Jurnal(text, code);
+    journalKept_.store(journalWriter.keptCount() > 0);
+}
+
+void TDM::retryKept() {
+    // On the poll thread, after every cycle, good or not.
+    if (dosing.keptCount() > 0)
+        dosing.flushKept();
+    if (journalKept_.load())
+        QMetaObject::invokeMethod(&windowThread_, [this] { retryJournal(); },
+                                  Qt::QueuedConnection);
+}
+
+void TDM::retryJournal() {
+    journalWriter.flushKept();
+    journalKept_.store(journalWriter.keptCount() > 0);
+}
+
+int TDM::recoverUnwritten() {
+    int skipped = 0;
+    int count = 0;
+    for (recovery::Kind& kind : recovery::load(workDir_, &skipped)) {
+        DailyWriter* writer = nullptr;
+        if (kind.prefix == dosing.prefix())
+            writer = &dosing;
+        else if (kind.prefix == journalWriter.prefix())
+            writer = &journalWriter;
+        if (!writer)
+            continue;
+        count += int(kind.records.size());
+        writer->restore(std::move(kind.records));
+    }
+    journalKept_.store(journalWriter.keptCount() > 0);
+    if (count == 0 && skipped == 0)
+        return 0;
+    // The file now lists exactly what is still unwritten.
+    recoveryPending_ = dosing.keptCount() + journalWriter.keptCount() > 0;
+    QString error;
+    if (recoveryPending_ ? !recovery::save(workDir_,
+                                           {{dosing.prefix(), dosing.keptRecords()},
+                                            {journalWriter.prefix(), journalWriter.keptRecords()}},
+                                           &error)
+                         : !recovery::remove(workDir_))
+        QTextStream(stderr) << "korvel: " << (error.isEmpty() ? recovery::filePath(workDir_) : error)
+                            << Qt::endl;
+    if (count > 0 && events_)
+        events_(MainTextStore::get()->lngRecovered + QLatin1Char(' ') + QString::number(count),
+                kBlack);
+    return count;
+}
+
+int TDM::saveUnwritten() {
+    dosing.flushKept();
+    journalWriter.flushKept();
+    const std::vector<recovery::Kind> kinds = {{dosing.prefix(), dosing.keptRecords()},
+                                               {journalWriter.prefix(), journalWriter.keptRecords()}};
+    const int count = int(kinds[0].records.size() + kinds[1].records.size());
+    if (count == 0) {
+        // Everything an earlier run left has been written meanwhile.
+        if (recoveryPending_ && recovery::remove(workDir_))
+            recoveryPending_ = false;
+        return 0;
+    }
+    QString error;
+    QTextStream err(stderr);
+    if (recovery::save(workDir_, kinds, &error)) {
+        err << "korvel: " << count << " records could not be written; they are kept in "
+            << recovery::filePath(workDir_) << " and will be written at the next start"
+            << Qt::endl;
+    } else {
+        err << "korvel: " << count << " records could not be written nor saved (" << error
+            << "):" << Qt::endl;
+        for (const recovery::Kind& k : kinds)
+            for (const DailyWriter::Record& r : k.records)
+                err << recovery::describe(k.prefix, r) << Qt::endl;
+    }
+    dosing.dropKept();
+    journalWriter.dropKept();
+    journalKept_.store(false);
+    recoveryPending_ = false;
+    return count;
 }
 
 void TDM::VerifyAlarms() {
@@ -44,4 +141,12 @@ void TDM::VerifyAlarms() {
 void TDM::reportWriteFailure(const EventSink& sink, const QString& fileName) {
     if (sink)
         sink(MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + fileName, kRed);
+}
+
+void TDM::reportMovedAside(const QString& fileName, const QString& movedTo) {
+    if (events_)
+        events_(MainTextStore::get()->lngFileAside + QLatin1Char(' ') +
+                    QFileInfo(fileName).fileName() + QStringLiteral(" → ") +
+                    QFileInfo(movedTo).fileName(),
+                kRed);
 }

@@ -11,6 +11,7 @@
 #include "ProcessImage.h"
 #include "Station.h"
 
+#include <QObject>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -22,7 +23,10 @@ public:
     // on the poll thread for alarms and dosing or archive write failures.
     using EventSink = std::function<void(const QString& text, QRgb colour)>;
 
-    TDM(const QString& workDir, EventSink events);
+    // `journalFailures` shows a failed journal write in the event list without a journal
+    // record of its own; it is connected before the first record can be written.
+    TDM(const QString& workDir, EventSink events, EventSink journalFailures = {});
+    // Stops polling and saves what could not be written (see saveUnwritten).
     ~TDM() override;
 
     // Station
@@ -44,9 +48,15 @@ public:
     void VerifyAlarms();
     void CompleteDoza() { dosing.CompleteDoza(image); }
     void Arhive() { archive.Arhive(image.snapshot()); }
-    void Jurnal(const QString& text, int code) { journalWriter.Jurnal(text, code); }
-    // A failed journal write is shown in the event list without a journal record of its own.
-    void setJournalFailureSink(EventSink sink) { journalFailure_ = std::move(sink); }
+    void Jurnal(const QString& text, int code);
+
+    // At start, before polling: records an earlier run could not write are written into
+    // their own days' tables, and one event line says how many. Returns that number.
+    int recoverUnwritten();
+    // At the end, after the last record: one more try for the kept dosing and journal
+    // records, and what is still unwritten goes to the recovery file (failing that, one
+    // line per record on the error output). Returns the number of records saved.
+    int saveUnwritten();
 
     QString workDir() const { return workDir_; }
 
@@ -58,11 +68,22 @@ public:
 private:
     int maxArhDay() const { return maxArhDay_.load(); }
     void reportWriteFailure(const EventSink& sink, const QString& fileName);
+    void reportMovedAside(const QString& fileName, const QString& movedTo);
+    // Every poll cycle: kept records of every kind are tried again.
+    void retryKept();
+    void retryJournal();
 
     QString workDir_;
     EventSink events_;
     EventSink journalFailure_;
     std::atomic<int> maxArhDay_{45};
+    // Kept journal records exist (the journal writer lives on the window thread; the poll
+    // cycle only asks it to try again).
+    std::atomic<bool> journalKept_{false};
+    // The recovery file still lists records from an earlier run.
+    bool recoveryPending_ = false;
+    // Receives the poll cycle's retry requests on the window thread.
+    QObject windowThread_;
 
 public:
     DosingRecorder dosing;
