@@ -1,21 +1,14 @@
 // korvel: the operator station of the charging plant of two blast furnaces.
-#include "AttentionUnit.h"
 #include "CommandLine.h"
-#include "DataModule.h"
 #include "Fonts.h"
 #include "HistoryExport.h"
-#include "HistoryUnit.h"
-#include "JurnalUnit.h"
 #include "Language.h"
 #include "MainTexts.h"
 #include "MainUnitKorvel.h"
-#include "MnemoUnit.h"
 #include "PrivateProfile.h"
-#include "ProtocolUnit.h"
-#include "RapDlgUnit.h"
 #include "ReportExport.h"
 #include "SmallForms.h"
-#include "TableUnit.h"
+#include "StationRoot.h"
 #include "WorkDirLock.h"
 
 #include <QApplication>
@@ -89,26 +82,6 @@ int runExport(const CommandLine& cl, const QString& workDir) {
     return status;
 }
 
-// Carries the poll thread's effects to the main window: everything arrives queued on this
-// thread, in the order the cycle produced it.
-void wire(TDM& dm, TMainFormKorvel*& main, QObject* bridge) {
-    auto* t = &dm.thread;
-    QObject::connect(t, &TComThread::statusChanged, bridge, [&main](QString s, QRgb c) {
-        main->setLinkStatus(s, c);
-    }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::iconChanged, bridge,
-                     [&main](int icon) { main->setLinkIcon(icon); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::stopColour, bridge,
-                     [&main](QRgb c) { main->setStopColour(c); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::attentionColour, bridge,
-                     [&main](QRgb c) { main->setAttentionColour(c); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::linkEvent, bridge,
-                     [&main](QString s, QRgb c) { main->AvariaMemo(s, c); },
-                     Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::stepFailed, bridge, [&main](QString step, QString why) {
-        main->AvariaMemo(step + QStringLiteral(": ") + why, 0xFFFF0000);
-    }, Qt::QueuedConnection);
-}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -159,60 +132,13 @@ int main(int argc, char* argv[]) {
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
 
-    // 3. the data module; the poll thread's effects reach the main window through the bridge
-    // Both sinks exist before the first record, so a journal that fails from the very start
-    // is reported too.
-    QObject bridge;
-    TDM dm(
-        workDir,
-        [&bridge, &main](const QString& text, QRgb colour) {
-            QMetaObject::invokeMethod(
-                &bridge, [&main, text, colour] { main->AvariaMemo(text, colour); },
-                Qt::QueuedConnection);
-        },
-        [&bridge, &main](const QString& text, QRgb colour) {
-            QMetaObject::invokeMethod(
-                &bridge, [&main, text, colour] { main->AvariaMemoNoJournal(text, colour); },
-                Qt::QueuedConnection);
-        });
-    if (!cl.device.isEmpty())
-        dm.link.setDeviceOverride(cl.device);
-    wire(dm, main, &bridge);
-    // What the last run could not write goes to its days' tables before this run's first
-    // record; the event line follows the start line.
-    dm.recoverUnwritten();
-
-    // 4. the main window (its creation opens the port and starts the poll thread)
-    TMainFormKorvel mainForm(dm, TMainFormKorvel::Paths{Settings::filePath(), workDir});
+    // 3. the data module; 4. the main window (its creation opens the port and starts the
+    // poll thread); 5. the mimic window
+    StationRoot root({workDir, cl.device, Settings::filePath()});
+    TMainFormKorvel& mainForm = root.mainForm();
     main = &mainForm;
-    const auto lang = [&mainForm] { return mainForm.langFilePath(); };
-    mainForm.setViewFactory(TMainFormKorvel::View::TabZad, [&dm, lang]() -> QWidget* {
-        return new TTableForm(dm.link, dm, dm.image, lang());
-    });
-    mainForm.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang]() -> QWidget* {
-        return new TMnemoForm(dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
-    });
-    mainForm.setViewFactory(TMainFormKorvel::View::History, [workDir, lang]() -> QWidget* {
-        return new THistoryForm(workDir, lang(), nullptr, [](const QString& text) -> QWidget* {
-            auto* desk = new TDeskForm;
-            desk->setText(text);
-            return desk;
-        });
-    });
-    mainForm.setViewFactory(TMainFormKorvel::View::Jurnal, [workDir, lang]() -> QWidget* {
-        return new TJurnalForm(workDir, lang());
-    });
-    mainForm.setViewFactory(TMainFormKorvel::View::Protocol, [workDir, lang]() -> QWidget* {
-        return new TProtocolForm(workDir, lang());
-    });
-    mainForm.setRaportHandler(
-        [workDir, lang, &mainForm] { runShiftReport(workDir, lang(), &mainForm); });
-    mainForm.setAttentionFactory(
-        [&dm, lang]() -> QWidget* { return new TAttentionForm(dm.image, lang()); });
-    mainForm.showMaximized();
 
-    // 5. the mimic window; 6. the splash goes
-    mainForm.openView(TMainFormKorvel::View::Mnemo);
+    // 6. the splash goes
     delete splash;
     if (closeRequested)
         mainForm.close();
