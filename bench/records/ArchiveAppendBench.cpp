@@ -1,7 +1,10 @@
 // The cost of one weight archive record with 0, 50 000 and 150 000 records already in the
-// day's file (a full day is about 150 000): the append must not grow with the file.
+// day's file (a full day is about 150 000): the append must not grow with the file. Each
+// size is timed without and with the flush to the disk after the record and after its count
+// (dosing and journal records are always flushed; the archive only if that stays cheap).
 #include "ArchiveWriter.h"
 #include "DailyTables.h"
+#include "JournalWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +45,7 @@ void ArchiveAppend(benchmark::State& state) {
     const QDateTime moment(kDay, QTime(12, 0, 0));
     ArchiveWriter archive(
         dir.path(), [] { return 45; }, {}, [&] { return moment; });
+    archive.setDurable(state.range(1) != 0);
     ImageData image;
     image.b[15] = 0xF6;
     image.b[16] = 0xFF;
@@ -52,7 +56,23 @@ void ArchiveAppend(benchmark::State& state) {
         check.recordCount() != state.range(0) + qint64(state.iterations()))
         state.SkipWithError("records went missing");
 }
-BENCHMARK(ArchiveAppend)->Arg(0)->Arg(50000)->Arg(150000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ArchiveAppend)
+    ->ArgsProduct({{0, 50000, 150000}, {0, 1}})
+    ->ArgNames({"records", "flushed"})
+    ->Unit(benchmark::kMicrosecond);
+
+// One journal record as the station writes it (flushed to the disk).
+void JournalAppend(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QDateTime moment(kDay, QTime(12, 0, 0));
+    JournalWriter journal(
+        dir.path(), [] { return 45; }, {}, [&] { return moment; });
+    for (auto _ : state)
+        journal.Jurnal(QStringLiteral("Авария затвора дозатора 4 РКО-1"), 1);
+    if (journal.keptCount() != 0)
+        state.SkipWithError("records were kept");
+}
+BENCHMARK(JournalAppend)->Unit(benchmark::kMicrosecond);
 
 // Reading a full day's archive, as the history view does.
 void ArchiveRead(benchmark::State& state) {

@@ -13,7 +13,7 @@ DailyWriter::DailyWriter(QString workDir, QString prefix, const std::vector<DbfF
                          OnFailure policy)
     : workDir_(std::move(workDir)), prefix_(std::move(prefix)), fields_(fields),
       maxFiles_(std::move(maxFiles)), onWriteFailed_(std::move(onWriteFailed)),
-      clock_(std::move(clock)), policy_(policy), durable_(policy == OnFailure::Keep) {}
+      clock_(std::move(clock)), policy_(policy) {}
 
 DailyWriter::~DailyWriter() {
     flushInternal();

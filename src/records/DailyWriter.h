@@ -59,7 +59,9 @@ public:
     const QString& lastError() const { return lastError_; }
     // Something other than a table found under a day file's name is reported here.
     void setAsideReport(AsideReport report) { onMovedAside_ = std::move(report); }
-    // Flush every record and its count to the disk (dosing and journal records).
+    // Every record and then its count are flushed to the disk (fdatasync), so a record that
+    // was written survives a power cut; about 0.3 ms an append on a quiet machine. Only the
+    // benchmark switches it off, to compare.
     void setDurable(bool durable) { durable_ = durable; }
 
 protected:
@@ -94,7 +96,7 @@ private:
     AsideReport onMovedAside_;
     Clock clock_;
     OnFailure policy_;
-    bool durable_ = false;
+    bool durable_ = true;
     std::deque<Record> kept_;
     bool failing_ = false;
     QString reportPath_; // a failure to hand to the callback once the state is settled
