@@ -8,8 +8,8 @@
 
 namespace atomicfile {
 enum class Mode {
-    Replace,  // an existing file is replaced (its permissions are kept; a link is followed)
-    NewOnly,  // an existing file is left alone and counts as success: somebody was quicker
+    Replace, // an existing file is replaced (its permissions are kept; a link is followed)
+    NewOnly, // an existing file is left alone and counts as success: somebody was quicker
 };
 // Returns false with *error ("path: reason") when the file could not be written.
 bool write(const QString& path, const QByteArray& bytes, Mode mode, QString* error);

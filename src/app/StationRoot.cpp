@@ -15,13 +15,21 @@ StationRoot::StationRoot(const Options& options)
           options.workDir,
           [this](const QString& text, QRgb colour) {
               QMetaObject::invokeMethod(
-                  &bridge_, [this, text, colour] { if (main_) main_->AvariaMemo(text, colour); },
+                  &bridge_,
+                  [this, text, colour] {
+                      if (main_)
+                          main_->AvariaMemo(text, colour);
+                  },
                   Qt::QueuedConnection);
           },
           // A failed journal write shows in the event list without a journal record.
           [this](const QString& text, QRgb colour) {
               QMetaObject::invokeMethod(
-                  &bridge_, [this, text, colour] { if (main_) main_->AvariaMemoNoJournal(text, colour); },
+                  &bridge_,
+                  [this, text, colour] {
+                      if (main_)
+                          main_->AvariaMemoNoJournal(text, colour);
+                  },
                   Qt::QueuedConnection);
           }) {
     if (!options.device.isEmpty())
@@ -44,7 +52,8 @@ StationRoot::StationRoot(const Options& options)
         return new TTableForm(dm.link, dm, dm.image, lang());
     });
     form.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang]() -> QWidget* {
-        return new TMnemoForm(dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
+        return new TMnemoForm(
+            dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
     });
     form.setViewFactory(TMainFormKorvel::View::History, [workDir, lang]() -> QWidget* {
         return new THistoryForm(workDir, lang(), nullptr, [](const QString& text) -> QWidget* {
@@ -53,9 +62,8 @@ StationRoot::StationRoot(const Options& options)
             return desk;
         });
     });
-    form.setViewFactory(TMainFormKorvel::View::Jurnal, [workDir, lang]() -> QWidget* {
-        return new TJurnalForm(workDir, lang());
-    });
+    form.setViewFactory(TMainFormKorvel::View::Jurnal,
+                        [workDir, lang]() -> QWidget* { return new TJurnalForm(workDir, lang()); });
     form.setViewFactory(TMainFormKorvel::View::Protocol, [workDir, lang]() -> QWidget* {
         return new TProtocolForm(workDir, lang());
     });
@@ -76,21 +84,46 @@ StationRoot::~StationRoot() {
 
 void StationRoot::wire() {
     auto* t = &dm_.thread;
-    QObject::connect(t, &TComThread::statusChanged, &bridge_, [this](QString s, QRgb c) {
-        if (main_)
-            main_->setLinkStatus(s, c);
-    }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::iconChanged, &bridge_,
-                     [this](int icon) { if (main_) main_->setLinkIcon(icon); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::stopColour, &bridge_,
-                     [this](QRgb c) { if (main_) main_->setStopColour(c); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::attentionColour, &bridge_,
-                     [this](QRgb c) { if (main_) main_->setAttentionColour(c); }, Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::linkEvent, &bridge_,
-                     [this](QString s, QRgb c) { if (main_) main_->AvariaMemo(s, c); },
-                     Qt::QueuedConnection);
-    QObject::connect(t, &TComThread::stepFailed, &bridge_, [this](QString step, QString why) {
-        if (main_)
-            main_->AvariaMemo(step + QStringLiteral(": ") + why, 0xFFFF0000);
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::statusChanged, &bridge_,
+        [this](QString s, QRgb c) {
+            if (main_)
+                main_->setLinkStatus(s, c);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::iconChanged, &bridge_,
+        [this](int icon) {
+            if (main_)
+                main_->setLinkIcon(icon);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::stopColour, &bridge_,
+        [this](QRgb c) {
+            if (main_)
+                main_->setStopColour(c);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::attentionColour, &bridge_,
+        [this](QRgb c) {
+            if (main_)
+                main_->setAttentionColour(c);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::linkEvent, &bridge_,
+        [this](QString s, QRgb c) {
+            if (main_)
+                main_->AvariaMemo(s, c);
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        t, &TComThread::stepFailed, &bridge_,
+        [this](QString step, QString why) {
+            if (main_)
+                main_->AvariaMemo(step + QStringLiteral(": ") + why, 0xFFFF0000);
+        },
+        Qt::QueuedConnection);
 }

@@ -65,8 +65,7 @@ bool DailyWriter::setAside(const QString& path, Aside why) {
     for (int n = 2; dbf::entryAt(aside) != dbf::Entry::Missing; ++n)
         aside = path + QStringLiteral(".damaged%1").arg(n);
     // rename() moves a link itself, never what it points to.
-    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) !=
-        0)
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0)
         return false;
     lastError_ += QStringLiteral(" (moved aside to %1)").arg(aside);
     movedAside_.push_back({path, aside, why});

@@ -7,10 +7,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <utility>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +18,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 constexpr unsigned char kVersion = 0x03;        // dBase IV (III-compatible) without memo
@@ -234,8 +234,8 @@ Entry entryAt(const QString& path) {
 int openRegular(const QString& path, QString* error) {
     QString dummy;
     QString& err = error ? *error : dummy;
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
         err = errno == ELOOP ? QStringLiteral("%1: not a regular file (a symbolic link)").arg(path)
                              : sysError(path, errno);

@@ -23,11 +23,20 @@ QByteArray escape(const QString& text) {
     QByteArray out;
     for (char c : text.toUtf8()) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -88,8 +97,9 @@ std::vector<Kind> load(const QString& workDir, int* skipped) {
                     continue;
                 const QList<QByteArray> parts = l.split('\t');
                 const QDate date =
-                    parts.size() >= 3 ? QDate::fromString(QString::fromLatin1(parts[1]), Qt::ISODate)
-                                      : QDate();
+                    parts.size() >= 3
+                        ? QDate::fromString(QString::fromLatin1(parts[1]), Qt::ISODate)
+                        : QDate();
                 if (!date.isValid()) {
                     ++bad;
                     continue;

@@ -51,7 +51,8 @@ WorkDirLock::Result WorkDirLock::acquire(const QString& workDir, QString* messag
     if (writable) {
         const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
         if (::ftruncate(fd_, 0) == 0) {
-            [[maybe_unused]] const ssize_t n = ::pwrite(fd_, pid.constData(), size_t(pid.size()), 0);
+            [[maybe_unused]] const ssize_t n =
+                ::pwrite(fd_, pid.constData(), size_t(pid.size()), 0);
         }
     }
     return Result::Held;

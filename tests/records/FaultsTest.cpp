@@ -139,9 +139,12 @@ TEST(RecordFaults, AFullDiskLeavesNoEmptyTablesAndNoHeapOfDamagedFiles) {
         StepClock clock{QDateTime(QDate(2010, 1, 5), QTime(23, 59, 0)), 250};
         QStringList reports;
         auto reporter = [&](const QString& p) { reports << QFileInfo(p).fileName(); };
-        DosingRecorder dosing(dir.path(), [] { return 45; }, reporter, clock.fn());
-        JournalWriter journal(dir.path(), [] { return 45; }, reporter, clock.fn());
-        ArchiveWriter archive(dir.path(), [] { return 45; }, reporter, clock.fn());
+        DosingRecorder dosing(
+            dir.path(), [] { return 45; }, reporter, clock.fn());
+        JournalWriter journal(
+            dir.path(), [] { return 45; }, reporter, clock.fn());
+        ArchiveWriter archive(
+            dir.path(), [] { return 45; }, reporter, clock.fn());
         int moved = 0;
         for (DailyWriter* w : std::initializer_list<DailyWriter*>{&dosing, &journal, &archive})
             w->setAsideReport([&](const QString&, const QString&, DailyWriter::Aside) { ++moved; });
@@ -216,10 +219,12 @@ TEST(RecordFaults, AFifoOrALinkUnderADayFilesNameIsMovedAsideNeverOpened) {
                 f.check(why == DailyWriter::Aside::NotAFile, "cause");
                 moved << QFileInfo(file).fileName() + " " + QFileInfo(to).fileName();
             };
-            JournalWriter journal(dir.path(), [] { return 45; }, {}, clock.fn());
+            JournalWriter journal(
+                dir.path(), [] { return 45; }, {}, clock.fn());
             journal.setAsideReport(aside);
             journal.Jurnal("event", 0);
-            DosingRecorder rec(dir.path(), [] { return 45; }, {}, clock.fn());
+            DosingRecorder rec(
+                dir.path(), [] { return 45; }, {}, clock.fn());
             rec.setAsideReport(aside);
             ProcessImage image;
             image.update(doseOfDoser2(1).data());

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <fcntl.h>
+#include <map>
 #include <sys/file.h>
 #include <unistd.h>
 

@@ -1,13 +1,13 @@
 // The station's executable in a working folder that misbehaves: a second station in the
 // same folder, a FIFO and a dangling link under day files' names, a file-size limit, and a
 // journal that cannot be written until the station has closed.
+#include "StationProcess.h"
 #include "DailyTables.h"
 #include "DbfTable.h"
 #include "MainTexts.h"
 #include "Recovery.h"
 #include "Sandbox.h"
 #include "SimProcess.h"
-#include "StationProcess.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -94,7 +94,8 @@ TEST(StationProcess, ASecondStationInTheSameFolderIsRefusedAndWritesNothing) {
     EXPECT_FALSE(QFile::exists(otherHome.filePath("config/korvel.ini")));
 
     ASSERT_TRUE(first.running());
-    EXPECT_TRUE(waitUntil(20000, [&] { return count(journal(f.work.path()), texts().lngPuskPrg); }));
+    EXPECT_TRUE(
+        waitUntil(20000, [&] { return count(journal(f.work.path()), texts().lngPuskPrg); }));
     EXPECT_EQ(first.stop(), 0);
     // Only the first station's start and exit are in the journal.
     const auto records = journal(f.work.path());
@@ -141,8 +142,8 @@ TEST(StationProcess, AFileSizeLimitIsAFailedWriteNotACrash) {
     Folders f;
     SimProcess sim({});
     ASSERT_FALSE(sim.path().empty());
-    StationProcess station({f.work.path(), f.home.path(),
-                            {"--device", QString::fromStdString(sim.path())}, 2048});
+    StationProcess station(
+        {f.work.path(), f.home.path(), {"--device", QString::fromStdString(sim.path())}, 2048});
     const QString archive =
         QFileInfo(daily::fileName(f.work.path(), daily::kArchive, QDate::currentDate())).fileName();
     // The archive reaches the limit after a few records; the journal has room for the line.
@@ -170,36 +171,38 @@ TEST(StationProcess, AJournalUnwritableForAWholeRunIsWrittenAtTheNextStart) {
     Folders f;
     const QString table = daily::fileName(f.work.path(), daily::kJournal, QDate::currentDate());
     ASSERT_TRUE(dbf::create(table, daily::journalFields(), nullptr));
-    const std::string first = sandbox::run([&]() -> std::string {
-        if (!sandbox::makeReadOnly(table))
-            return "cannot make the journal read-only";
-        StationProcess station({f.work.path(), f.home.path(), f.noLine()});
-        if (!waitUntil(20000, [&] {
-                return QFile::exists(f.home.filePath("config")) || !station.running();
-            }) &&
-            !station.running())
-            return "the station ended";
-        QThread::msleep(4000); // past the splash: the start record is kept
-        const int status = station.stop();
-        if (status != 0)
-            return "exit status " + std::to_string(status);
-        if (!station.errorOutput().contains("will be written at the next start"))
-            return "no word on the error output: " + station.errorOutput().toStdString();
-        return {};
-    }, 60);
+    const std::string first = sandbox::run(
+        [&]() -> std::string {
+            if (!sandbox::makeReadOnly(table))
+                return "cannot make the journal read-only";
+            StationProcess station({f.work.path(), f.home.path(), f.noLine()});
+            if (!waitUntil(20000,
+                           [&] {
+                               return QFile::exists(f.home.filePath("config")) ||
+                                      !station.running();
+                           }) &&
+                !station.running())
+                return "the station ended";
+            QThread::msleep(4000); // past the splash: the start record is kept
+            const int status = station.stop();
+            if (status != 0)
+                return "exit status " + std::to_string(status);
+            if (!station.errorOutput().contains("will be written at the next start"))
+                return "no word on the error output: " + station.errorOutput().toStdString();
+            return {};
+        },
+        60);
     ASSERT_EQ(first, "");
     ASSERT_TRUE(journal(f.work.path()).empty());
 
     StationProcess second({f.work.path(), f.home.path(), f.noLine()});
-    EXPECT_TRUE(waitUntil(20000, [&] {
-        return count(journal(f.work.path()), texts().lngRecovered) > 0;
-    }));
+    EXPECT_TRUE(
+        waitUntil(20000, [&] { return count(journal(f.work.path()), texts().lngRecovered) > 0; }));
     EXPECT_EQ(second.stop(), 0);
     const auto records = journal(f.work.path());
     // The first run's start and exit, then the second run's, in that order.
-    std::vector<std::pair<QString, int>> expected = {{texts().lngPuskPrg, 0},
-                                                     {texts().lngExitPrg, 2},
-                                                     {texts().lngPuskPrg, 0}};
+    std::vector<std::pair<QString, int>> expected = {
+        {texts().lngPuskPrg, 0}, {texts().lngExitPrg, 2}, {texts().lngPuskPrg, 0}};
     size_t next = 0;
     for (const JournalRecord& rec : records)
         if (next < expected.size() && rec.text == expected[next].first &&

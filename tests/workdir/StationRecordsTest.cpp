@@ -69,7 +69,8 @@ TEST(StationRecords, AJournalThatFailsFromTheStartShowsItsLine) {
         char name[] = "station";
         char* argv[] = {name, nullptr};
         QApplication app(argc, argv);
-        StationRoot root({work.path(), work.path() + "/no-such-line", homes.config.filePath("korvel.ini")});
+        StationRoot root(
+            {work.path(), work.path() + "/no-such-line", homes.config.filePath("korvel.ini")});
         const QString failure = MainTextStore::get()->lngErrWrite;
         const EventList& events = *root.mainForm().events;
         auto shown = [&] {
@@ -166,9 +167,11 @@ TEST(StationRecords, RecoveredRecordsGoToTheDayTheyBelongTo) {
     const QDate before(2010, 1, 5);
     ASSERT_TRUE(recovery::save(
         work.path(),
-        {{daily::kJournal, {{before, {"23:59:59", "20100105", "tab\there, line\nbreak \\ ok", "1"}}}},
+        {{daily::kJournal,
+          {{before, {"23:59:59", "20100105", "tab\there, line\nbreak \\ ok", "1"}}}},
          {daily::kDosing,
-          {{before, {"23:59:58", "20100105", "23", "59", "2", "1000", "05", "1012", "Automatik"}}}}},
+          {{before,
+            {"23:59:58", "20100105", "23", "59", "2", "1000", "05", "1012", "Automatik"}}}}},
         nullptr));
     TDM dm(work.path(), {});
     EXPECT_EQ(dm.recoverUnwritten(), 2);

@@ -13,12 +13,15 @@ constexpr QRgb kBlack = 0xFF000000;
 
 TDM::TDM(const QString& workDir, EventSink events, EventSink journalFailures)
     : workDir_(workDir), events_(std::move(events)), journalFailure_(std::move(journalFailures)),
-      dosing(workDir, [this] { return maxArhDay(); },
-             [this](const QString& file) { reportWriteFailure(events_, file); }),
-      journalWriter(workDir, [this] { return maxArhDay(); },
-                    [this](const QString& file) { reportWriteFailure(journalFailure_, file); }),
-      archive(workDir, [this] { return maxArhDay(); },
-              [this](const QString& file) { reportWriteFailure(events_, file); }) {
+      dosing(
+          workDir, [this] { return maxArhDay(); },
+          [this](const QString& file) { reportWriteFailure(events_, file); }),
+      journalWriter(
+          workDir, [this] { return maxArhDay(); },
+          [this](const QString& file) { reportWriteFailure(journalFailure_, file); }),
+      archive(
+          workDir, [this] { return maxArhDay(); },
+          [this](const QString& file) { reportWriteFailure(events_, file); }) {
     for (DailyWriter* w : std::initializer_list<DailyWriter*>{&dosing, &journalWriter, &archive})
         w->setAsideReport([this](const QString& file, const QString& movedTo, DailyWriter::Aside) {
             reportMovedAside(file, movedTo);
@@ -55,8 +58,8 @@ void TDM::retryKept() {
     if (dosing.keptCount() > 0)
         dosing.flushKept();
     if (journalKept_.load())
-        QMetaObject::invokeMethod(&windowThread_, [this] { retryJournal(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &windowThread_, [this] { retryJournal(); }, Qt::QueuedConnection);
 }
 
 void TDM::retryJournal() {
@@ -89,8 +92,8 @@ int TDM::recoverUnwritten() {
                                             {journalWriter.prefix(), journalWriter.keptRecords()}},
                                            &error)
                          : !recovery::remove(workDir_))
-        QTextStream(stderr) << "korvel: " << (error.isEmpty() ? recovery::filePath(workDir_) : error)
-                            << Qt::endl;
+        QTextStream(stderr) << "korvel: "
+                            << (error.isEmpty() ? recovery::filePath(workDir_) : error) << Qt::endl;
     if (count > 0 && events_)
         events_(MainTextStore::get()->lngRecovered + QLatin1Char(' ') + QString::number(count),
                 kBlack);
@@ -100,8 +103,9 @@ int TDM::recoverUnwritten() {
 int TDM::saveUnwritten() {
     dosing.flushKept();
     journalWriter.flushKept();
-    const std::vector<recovery::Kind> kinds = {{dosing.prefix(), dosing.keptRecords()},
-                                               {journalWriter.prefix(), journalWriter.keptRecords()}};
+    const std::vector<recovery::Kind> kinds = {
+        {dosing.prefix(), dosing.keptRecords()},
+        {journalWriter.prefix(), journalWriter.keptRecords()}};
     const int count = int(kinds[0].records.size() + kinds[1].records.size());
     if (count == 0) {
         // Everything an earlier run left has been written meanwhile.
@@ -113,8 +117,7 @@ int TDM::saveUnwritten() {
     QTextStream err(stderr);
     if (recovery::save(workDir_, kinds, &error)) {
         err << "korvel: " << count << " records could not be written; they are kept in "
-            << recovery::filePath(workDir_) << " and will be written at the next start"
-            << Qt::endl;
+            << recovery::filePath(workDir_) << " and will be written at the next start" << Qt::endl;
     } else {
         err << "korvel: " << count << " records could not be written nor saved (" << error
             << "):" << Qt::endl;
