@@ -2,9 +2,11 @@
 // another kind, a full disk, a FIFO or a link under a day file's name. Every case runs in a
 // child process with a mount namespace of its own and a deadline, so a hang is a failure.
 #include "ArchiveWriter.h"
+#include "AtomicFile.h"
 #include "DailyTables.h"
 #include "DosingRecorder.h"
 #include "JournalWriter.h"
+#include "PrivateProfile.h"
 #include "Sandbox.h"
 
 #include <QDir>
@@ -247,6 +249,42 @@ TEST(RecordFaults, AFifoOrALinkUnderADayFilesNameIsMovedAsideNeverOpened) {
             return f.text();
         },
         20);
+    EXPECT_EQ(result, "");
+}
+
+} // namespace
+
+namespace {
+
+// The settings file and saved reports are rewritten whole: on a full disk the old file stays
+// as it was, the failure is told, and no temporary file is left behind.
+TEST(RecordFaults, AFullDiskNeverEmptiesAFileThatIsRewritten) {
+    QTemporaryDir dir;
+    const std::string result = sandbox::run([&]() -> std::string {
+        Findings f;
+        if (!sandbox::mountTmpfs(dir.path(), 64))
+            return "cannot mount a tmpfs";
+        const QString ini = dir.path() + "/korvel.ini";
+        f.check(PrivateProfile::write(ini, "Data", "ComPort", "1"), "first write");
+        ::chmod(QFile::encodeName(ini).constData(), 0600);
+        if (!sandbox::fill(dir.path()))
+            return "cannot fill the disk";
+        f.check(!PrivateProfile::write(ini, "Data", "ComPort", "2"), "a failed write told as done");
+        f.check(PrivateProfile(ini).read("Data", "ComPort", {}) == "1", "the old settings lost");
+        QString error;
+        f.check(!atomicfile::write(dir.path() + "/new.frp", QByteArray(8192, 'x'),
+                                   atomicfile::Mode::Replace, &error),
+                "a report written on a full disk");
+        f.check(error.contains("No space"), "the reason: " + error.toStdString());
+        QFile::remove(dir.path() + "/filler");
+        f.check(PrivateProfile::write(ini, "Data", "ComPort", "3"), "write once there is room");
+        struct stat st {};
+        f.check(::stat(QFile::encodeName(ini).constData(), &st) == 0 && (st.st_mode & 0777) == 0600,
+                "the file's permissions changed");
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            f.check(name == "korvel.ini", "left behind: " + name.toStdString());
+        return f.text();
+    });
     EXPECT_EQ(result, "");
 }
 

@@ -1,8 +1,9 @@
 #include "ReportFile.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -228,11 +229,12 @@ bool deserialize(const QByteArray& bytes, PreparedReport* out, QString* error) {
 }
 
 bool saveFile(const QString& path, const PreparedReport& report, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(serialize(report)) < 0 || !file.commit()) {
+    // Complete or not at all, every write checked: a full disk never leaves a short report.
+    QString why;
+    if (!atomicfile::write(path, serialize(report), atomicfile::Mode::Replace, &why)) {
         if (error)
-            *error =
-                QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("Не удалось записать файл %1: %2")
+                         .arg(path, why.mid(path.size() + 2));
         return false;
     }
     return true;
