@@ -127,4 +127,20 @@ TEST(Plant, FaultsComeAndGoOnlyWhenAsked) {
     EXPECT_GT(faultyClear, 0);
 }
 
+TEST(Plant, AFaultBitRaisedByRequestStaysUntilCleared) {
+    PlantModel plant(0);
+    ASSERT_TRUE(plant.setFault(24, 7, true));
+    ASSERT_TRUE(plant.setFault(84, 2, true));
+    for (int s = 0; s < 120; ++s)
+        plant.advance(1);
+    EXPECT_EQ(plant.image()[24] & 0x80, 0x80);
+    EXPECT_EQ(plant.image()[84] & 0x04, 0x04);
+    ASSERT_TRUE(plant.setFault(24, 7, false));
+    EXPECT_EQ(plant.image()[24] & 0x80, 0);
+    EXPECT_EQ(plant.image()[84] & 0x04, 0x04);
+    // Only the alarm status bytes.
+    EXPECT_FALSE(plant.setFault(23, 0, true));
+    EXPECT_FALSE(plant.setFault(24, 8, true));
+}
+
 } // namespace

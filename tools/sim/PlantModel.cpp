@@ -108,7 +108,25 @@ std::uint8_t PlantModel::write(int offset, const std::uint8_t* data, int count) 
     return kStatusAccepted;
 }
 
+bool PlantModel::isFaultBit(int byte, int bit) {
+    static constexpr int kStatusBytes[] = {24, 25, 73, 74, 75, 76, 83, 84};
+    return std::find(std::begin(kStatusBytes), std::end(kStatusBytes), byte) !=
+               std::end(kStatusBytes) &&
+           bit >= 0 && bit <= 7;
+}
+
+bool PlantModel::setFault(int byte, int bit, bool on) {
+    if (!isFaultBit(byte, bit))
+        return false;
+    const auto mask = static_cast<std::uint8_t>(1u << bit);
+    forced_[std::size_t(byte)] = static_cast<std::uint8_t>(on ? forced_[std::size_t(byte)] | mask
+                                                              : forced_[std::size_t(byte)] & ~mask);
+    return true;
+}
+
 bool PlantModel::faultActive(int byte, int bit) const {
+    if ((forced_[std::size_t(byte)] >> bit) & 1)
+        return true;
     for (const Fault& f : faults_)
         if (f.left > 0 && f.byte == byte && f.bit == bit)
             return true;
@@ -395,5 +413,7 @@ std::array<std::uint8_t, PlantModel::kImageSize> PlantModel::image() const {
     for (const Fault& f : faults_)
         if (f.left > 0)
             setBit(b, f.byte, f.bit, true);
+    for (std::size_t i = 0; i < b.size(); ++i)
+        b[i] |= forced_[i];
     return b;
 }

@@ -41,6 +41,12 @@ public:
     // Stores task bytes at controller offsets 130 to 149; returns the write status.
     std::uint8_t write(int offset, const std::uint8_t* data, int count);
 
+    // Raises (on) or clears a fault bit of the image by request, for demonstrations and
+    // tests; it stays until cleared, on top of the random faults. Any bit of the alarm
+    // status bytes 24, 25, 73 to 76, 83 and 84 may be named. Returns false for other bytes.
+    bool setFault(int byte, int bit, bool on);
+    static bool isFaultBit(int byte, int bit);
+
     // Plant numbers 1 to 6.
     const Doser& doser(int plantNo) const;
     int portionsSet(int furnace) const { return task_[furnace == 1 ? 6 : 19]; }
@@ -97,4 +103,5 @@ private:
     Cart cart1_, cart2_;
     double burnLeft_[2] = {45, 60};
     std::array<Fault, 8> faults_{};
+    std::array<std::uint8_t, kImageSize> forced_{}; // fault bits raised by request
 };

@@ -10,9 +10,11 @@
 #include <cstring>
 #include <iostream>
 #include <poll.h>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -39,6 +41,11 @@ const char kUsage[] =
     "  --late-ms MS       delay of a late answer (default 450)\n"
     "  --write-status N   status byte of every write answer (default: the plant's, 0)\n"
     "  --line-rate RATE   pace answers at RATE bit/s (default: the rate the station set)\n"
+    "  --fault BYTE.BIT   raise the fault bit BIT of image byte BYTE from the start (24, 25,\n"
+    "                     73 to 76, 83, 84; may be repeated); it stays until cleared\n"
+    "\n"
+    "commands on standard input, one a line: a plan to append (silent*4), write-status N,\n"
+    "fault BYTE.BIT on, fault BYTE.BIT off, quit\n"
     "\n"
     "Prints the path of the line the station opens, then serves it.\n";
 
@@ -48,6 +55,7 @@ struct Options {
     double speed = 1;
     double faults = 0;
     std::string plan;
+    std::vector<std::pair<int, int>> faults_; // --fault BYTE.BIT
     int lateMs = 450;
     int writeStatus = -1;
     int lineRate = 0;
@@ -59,6 +67,20 @@ bool number(const char* text, double lo, double hi, double* out) {
     if (!end || *end || end == text || !(v >= lo && v <= hi))
         return false;
     *out = v;
+    return true;
+}
+
+// "BYTE.BIT" of a fault bit, such as 24.7.
+bool faultBit(const std::string& text, int* byte, int* bit) {
+    const auto dot = text.find('.');
+    if (dot == std::string::npos)
+        return false;
+    double b = 0, k = 0;
+    if (!number(text.substr(0, dot).c_str(), 0, 129, &b) ||
+        !number(text.substr(dot + 1).c_str(), 0, 7, &k) || b != int(b) || k != int(k))
+        return false;
+    *byte = int(b);
+    *bit = int(k);
     return true;
 }
 
@@ -93,7 +115,12 @@ int parse(int argc, char** argv, Options& o) {
             o.lateMs = static_cast<int>(v);
         else if (arg == "--write-status" && (ok = number(value, 0, 255, &v)))
             o.writeStatus = static_cast<int>(v);
-        else if (arg == "--line-rate" && (ok = number(value, 50, 4000000, &v)))
+        else if (arg == "--fault") {
+            int byte = 0, bit = 0;
+            ok = faultBit(value, &byte, &bit) && PlantModel::isFaultBit(byte, bit);
+            if (ok)
+                o.faults_.push_back({byte, bit});
+        } else if (arg == "--line-rate" && (ok = number(value, 50, 4000000, &v)))
             o.lineRate = static_cast<int>(v);
         else if (ok) {
             std::cerr << "korvel-sim: unknown option " << arg << "\n" << kUsage;
@@ -140,8 +167,9 @@ void removeLink(const std::string& link, const std::string& target) {
         unlink(link.c_str());
 }
 
-// One command from standard input: a plan to append, "write-status N" or "quit".
-bool command(std::string line, FaultPlan& plan, ControllerSide& controller) {
+// One command from standard input: a plan to append, "write-status N", "fault BYTE.BIT on",
+// "fault BYTE.BIT off" or "quit".
+bool command(std::string line, FaultPlan& plan, ControllerSide& controller, PlantModel& plant) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
         line.pop_back();
     if (line.empty())
@@ -150,6 +178,16 @@ bool command(std::string line, FaultPlan& plan, ControllerSide& controller) {
         return false;
     if (line.rfind("write-status ", 0) == 0) {
         controller.setWriteStatus(std::atoi(line.c_str() + 13));
+        return true;
+    }
+    if (line.rfind("fault ", 0) == 0) {
+        std::istringstream in(line.substr(6));
+        std::string which, state;
+        int byte = 0, bit = 0;
+        in >> which >> state;
+        if (!faultBit(which, &byte, &bit) || (state != "on" && state != "off") ||
+            !plant.setFault(byte, bit, state == "on"))
+            std::cerr << "korvel-sim: bad command '" << line << "' (fault BYTE.BIT on|off)\n";
         return true;
     }
     std::string error;
@@ -188,6 +226,8 @@ int runSimulator(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     PlantModel plant(o.faults);
+    for (const auto& [byte, bit] : o.faults_)
+        plant.setFault(byte, bit, true);
     ControllerSide controller(plant, plan);
     controller.setWriteStatus(o.writeStatus);
     controller.setLateMs(o.lateMs);
@@ -215,7 +255,7 @@ int runSimulator(int argc, char** argv) {
                 pending.append(buf, static_cast<size_t>(n));
                 for (auto nl = pending.find('\n'); nl != std::string::npos;
                      nl = pending.find('\n')) {
-                    if (!command(pending.substr(0, nl), plan, controller))
+                    if (!command(pending.substr(0, nl), plan, controller, plant))
                         g_stop = 1;
                     pending.erase(0, nl + 1);
                 }
