@@ -1,5 +1,6 @@
 #include "AlarmEvaluator.h"
 
+#include "AlarmStates.h"
 #include "MainTexts.h"
 #include "ProcessImage.h"
 
@@ -163,10 +164,16 @@ void AlarmEvaluator::VerifyAlarms(const ImageData& image, const MainTexts& texts
         any = any || changed[i] != 0;
     }
     if (any) {
-        for (const AlarmBit& b : kBits) {
+        const QDateTime moment = states_ ? QDateTime::currentDateTime() : QDateTime();
+        for (int index = 0; index < kBitCount; ++index) {
+            const AlarmBit& b = kBits[index];
             if (!((changed[b.statusIndex] >> b.bit) & 1))
                 continue;
-            if ((now[b.statusIndex] >> b.bit) & 1)
+            const bool set = (now[b.statusIndex] >> b.bit) & 1;
+            // The state first: a window that shows the message finds the alarm listed.
+            if (states_)
+                set ? states_->came(index, moment) : states_->went(index, moment);
+            if (set)
                 report(alarmText(b, texts), eventcolour::kRed);
             else
                 report(clearingText(b, texts), eventcolour::kBlack);
@@ -189,6 +196,10 @@ QString AlarmEvaluator::alarmMessage(int imageByte, int bit, const MainTexts& te
 QString AlarmEvaluator::clearingMessage(int imageByte, int bit, const MainTexts& texts) {
     const AlarmBit* b = find(imageByte, bit);
     return b ? clearingText(*b, texts) : QString();
+}
+
+QString AlarmEvaluator::alarmMessageOf(int index, const MainTexts& texts) {
+    return index >= 0 && index < kBitCount ? alarmText(kBits[index], texts) : QString();
 }
 
 bool AlarmEvaluator::isEvaluated(int imageByte, int bit) {

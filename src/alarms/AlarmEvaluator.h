@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+class AlarmStates;
 struct ImageData;
 struct MainTexts;
 
@@ -35,8 +36,15 @@ public:
     static QString alarmMessage(int imageByte, int bit, const MainTexts& texts);
     static QString clearingMessage(int imageByte, int bit, const MainTexts& texts);
     static bool isEvaluated(int imageByte, int bit);
+    // The same by the bit's place in the evaluation order (0 to kBitCount - 1).
+    static QString alarmMessageOf(int index, const MainTexts& texts);
+
+    // Alarm states to keep up to date: every bit that becomes set comes, every bit that
+    // becomes clear goes, with the time of the evaluation (none: no bookkeeping).
+    void setStates(AlarmStates* states) { states_ = states; }
 
 private:
     std::array<std::uint8_t, 8> previous_{};
     bool evaluated_ = false;
+    AlarmStates* states_ = nullptr;
 };
