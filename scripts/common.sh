@@ -5,7 +5,7 @@ set -euo pipefail
 KORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building the station needs.
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
     libqcustomplot-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation fonts-urw-base35)
 

@@ -38,6 +38,7 @@ Settings Settings::load(const QString& path) {
     s.Language = ini.read(kSection, QStringLiteral("Language"), QString());
     if (!isBareFileName(s.Language))
         s.Language.clear();
+    s.Horn = ini.readInt(kSection, QStringLiteral("Horn"), 1) == 0 ? 0 : 1;
     return s;
 }
 
@@ -50,5 +51,6 @@ bool Settings::save(const QString& path) const {
     ok = PrivateProfile::write(path, kSection, QStringLiteral("ComSpeed"),
                                QString::number(ComSpeed)) && ok;
     ok = PrivateProfile::write(path, kSection, QStringLiteral("Language"), Language) && ok;
+    ok = PrivateProfile::write(path, kSection, QStringLiteral("Horn"), QString::number(Horn)) && ok;
     return ok;
 }

@@ -16,6 +16,8 @@ struct Settings {
     int MaxArhDay = kDefaultMaxArhDay;
     int ComSpeed = kDefaultComSpeed;
     QString Language;
+    // The alarm horn: 1 on, 0 off. Written after the four keys above.
+    int Horn = 1;
 
     // $XDG_CONFIG_HOME/korvel.ini, or ~/.config/korvel.ini without it.
     static QString filePath();
@@ -23,7 +25,7 @@ struct Settings {
     // A Language value that is not a bare file name is ignored (treated as empty), so the
     // settings file cannot point the station at files outside its working directory.
     static Settings load(const QString& path = filePath());
-    // Writes the keys in the order ComPort, MaxArhDay, ComSpeed, Language.
+    // Writes the keys in the order ComPort, MaxArhDay, ComSpeed, Language, Horn.
     bool save(const QString& path = filePath()) const;
 
     static bool isBareFileName(const QString& name);

@@ -1,5 +1,6 @@
 #include "StationRoot.h"
 
+#include "ActiveAlarmsUnit.h"
 #include "AttentionUnit.h"
 #include "HistoryUnit.h"
 #include "JurnalUnit.h"
@@ -68,6 +69,12 @@ StationRoot::StationRoot(const Options& options)
         return new TProtocolForm(workDir, lang());
     });
     form.setRaportHandler([workDir, lang, &form] { runShiftReport(workDir, lang(), &form); });
+    form.setViewFactory(TMainFormKorvel::View::Alarms, [&dm, &form, lang]() -> QWidget* {
+        return new TActiveAlarmsForm(dm.alarmStates, lang(), [&form](const std::vector<int>& ids) {
+            form.reportAcknowledged(ids);
+        });
+    });
+    form.setAlarms(dm.alarmStates);
     form.setAttentionFactory(
         [&dm, lang]() -> QWidget* { return new TAttentionForm(dm.image, lang()); });
     form.showMaximized();

@@ -1,7 +1,7 @@
 // Alarm states: come, acknowledge and clear in every order, the link loss, the texts of the
 // moment, the horn, and the evaluation keeping the states as it reports.
-#include "AlarmEvaluator.h"
 #include "AlarmStates.h"
+#include "AlarmEvaluator.h"
 #include "MainTexts.h"
 #include "ProcessImage.h"
 
@@ -29,19 +29,31 @@ QDateTime at(int second) {
 
 TEST(AlarmStates, EveryPathThroughTheStates) {
     const Case cases[] = {
-        {"come, ack, clear", 7,
+        {"come, ack, clear",
+         7,
          {{Step::Come, kActive}, {Step::Ack, kAcked}, {Step::Clear, kNormal}}},
-        {"come, clear, ack", 7,
+        {"come, clear, ack",
+         7,
          {{Step::Come, kActive}, {Step::Clear, kCleared}, {Step::Ack, kNormal}}},
-        {"come, clear, come again before ack", 12,
-         {{Step::Come, kActive}, {Step::Clear, kCleared}, {Step::Come, kActive},
-          {Step::Ack, kAcked}, {Step::Clear, kNormal}}},
-        {"link loss", AlarmStates::kLinkLoss,
-         {{Step::Come, kActive}, {Step::Clear, kCleared}, {Step::Come, kActive},
-          {Step::Ack, kAcked}, {Step::Clear, kNormal}}},
-        {"ack and clear of a normal alarm change nothing", 3,
+        {"come, clear, come again before ack",
+         12,
+         {{Step::Come, kActive},
+          {Step::Clear, kCleared},
+          {Step::Come, kActive},
+          {Step::Ack, kAcked},
+          {Step::Clear, kNormal}}},
+        {"link loss",
+         AlarmStates::kLinkLoss,
+         {{Step::Come, kActive},
+          {Step::Clear, kCleared},
+          {Step::Come, kActive},
+          {Step::Ack, kAcked},
+          {Step::Clear, kNormal}}},
+        {"ack and clear of a normal alarm change nothing",
+         3,
          {{Step::Ack, kNormal}, {Step::Clear, kNormal}}},
-        {"an active alarm coming again stays as it is", 3,
+        {"an active alarm coming again stays as it is",
+         3,
          {{Step::Come, kActive}, {Step::Ack, kAcked}, {Step::Come, kAcked}}},
     };
     for (const Case& c : cases) {

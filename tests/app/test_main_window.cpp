@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(st.journalRecords.first(), qMakePair(QStringLiteral("Запуск программы"), 0));
         QCOMPARE(st.journalRecords.last(), qMakePair(QStringLiteral("Выход из программы"), 2));
         QCOMPARE(readFile(ini_),
-                 QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\n"));
+                 QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\nHorn=1\n"));
     }
 
     void portFailureShowsRedErrorText() {

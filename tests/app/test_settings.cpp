@@ -28,7 +28,24 @@ TEST(Settings, DefaultsWithoutFileAndWrittenInOrder) {
     EXPECT_TRUE(s.Language.isEmpty());
     ASSERT_TRUE(s.save(path));
     EXPECT_EQ(readAll(path),
-              QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\n"));
+              QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\nHorn=1\n"));
+}
+
+TEST(Settings, TheHornIsOnUnlessSwitchedOff) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("korvel.ini");
+    const std::pair<QByteArray, int> cases[] = {
+        {"[Data]\nComPort=1\n", 1}, {"[Data]\nHorn=0\n", 0}, {"[Data]\nHorn=1\n", 1},
+        {"[Data]\nHorn=7\n", 1},     {"[Data]\nHorn=off\n", 1},
+    };
+    for (const auto& [file, horn] : cases) {
+        writeAll(path, file);
+        EXPECT_EQ(Settings::load(path).Horn, horn) << file.constData();
+    }
+    Settings s;
+    s.Horn = 0;
+    ASSERT_TRUE(s.save(path));
+    EXPECT_EQ(Settings::load(path).Horn, 0);
 }
 
 TEST(Settings, ReadsValuesAndFallsBackPerKey) {
@@ -71,7 +88,7 @@ TEST(Settings, SaveKeepsOrderOfAnExistingFile) {
     s.Language = "english.ini";
     ASSERT_TRUE(s.save(path));
     EXPECT_EQ(readAll(path), QByteArray("[Data]\nLanguage=english.ini\nComPort=4\n"
-                                        "MaxArhDay=100\nComSpeed=9600\n"));
+                                        "MaxArhDay=100\nComSpeed=9600\nHorn=1\n"));
     const Settings back = Settings::load(path);
     EXPECT_EQ(back.ComPort, 4);
     EXPECT_EQ(back.MaxArhDay, 100);

@@ -29,6 +29,19 @@ TDM::TDM(const QString& workDir, EventSink events, EventSink journalFailures)
     thread.setGoodAnswerSteps([this] { VerifyAlarms(); }, [this] { CompleteDoza(); },
                               [this] { Arhive(); });
     thread.setEveryCycleStep([this] { retryKept(); });
+    // The alarm states follow the same evaluation that reports; the link loss is an alarm
+    // of its own, kept on the poll thread as the link event is made.
+    alarms.setStates(&alarmStates);
+    QObject::connect(
+        &thread, &TComThread::linkEvent, &windowThread_,
+        [this](const QString&, QRgb colour) {
+            const QDateTime now = QDateTime::currentDateTime();
+            if (colour == kRed)
+                alarmStates.came(AlarmStates::kLinkLoss, now);
+            else
+                alarmStates.went(AlarmStates::kLinkLoss, now);
+        },
+        Qt::DirectConnection);
 }
 
 TDM::~TDM() {

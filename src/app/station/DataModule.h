@@ -3,6 +3,7 @@
 // alarm evaluation and the three record writers, and runs the steps of a good poll cycle.
 // It lives for the whole run; the main window drives it through the Station interface.
 #include "AlarmEvaluator.h"
+#include "AlarmStates.h"
 #include "ArchiveWriter.h"
 #include "ComLink.h"
 #include "ComThread.h"
@@ -64,6 +65,8 @@ public:
     ComLink link{image};
     TComThread thread{link, image};
     AlarmEvaluator alarms;
+    // What is wrong now and whether anyone has seen it: the fault bits and the link loss.
+    AlarmStates alarmStates;
 
 private:
     int maxArhDay() const { return maxArhDay_.load(); }

@@ -1,13 +1,16 @@
 #include "MainUnitKorvel.h"
 
+#include "AlarmStates.h"
 #include "AvariaItemDelegate.h"
 #include "BevelPanel.h"
 #include "EventList.h"
 #include "EventQueue.h"
+#include "Horn.h"
 #include "ImageList.h"
 #include "Language.h"
 #include "MainTexts.h"
 #include "OptUnit.h"
+#include "PrivateProfile.h"
 #include "SmallForms.h"
 #include "Station.h"
 
@@ -23,6 +26,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -87,6 +91,14 @@ void TMainFormKorvel::createActions() {
                          [this] { openView(View::Protocol); });
     mnuRaport = action(QStringLiteral("mnuRaport"), ImageList1::Report, Qt::Key_F6,
                        [this] { btnRaportClick(); });
+    mnuAlarms = action(QStringLiteral("mnuAlarms"), -1, Qt::Key_F7,
+                       [this] { openView(View::Alarms); });
+    mnuHornOff = action(QStringLiteral("mnuHornOff"), -1, Qt::Key_F8,
+                        [this] { btnHornOffClick(); });
+    // F9 acknowledges every alarm from any window of the station, dialogs included.
+    mnuAckAll = action(QStringLiteral("mnuAckAll"), -1, Qt::Key_F9, [this] { acknowledgeAll(); });
+    mnuAckAll->setShortcutContext(Qt::ApplicationShortcut);
+    addActions({mnuHornOff, mnuAckAll});
     mnuOptions = action(QStringLiteral("mnuOptions"), ImageList1::Settings, {},
                         [this] { mnuOptionsClick(); });
     mnuExit = action(QStringLiteral("mnuExit"), ImageList1::Exit, {}, [this] { close(); });
@@ -100,7 +112,8 @@ void TMainFormKorvel::createMenus() {
     bar->setObjectName(QStringLiteral("MainMenu1"));
     mnuComands = bar->addMenu(QString());
     mnuComands->setObjectName(QStringLiteral("mnuComands"));
-    mnuComands->addActions({mnuTabZad, mnuMnemo, mnuHistory, mnuJurnal, mnuProtocol, mnuRaport});
+    mnuComands->addActions(
+        {mnuTabZad, mnuMnemo, mnuHistory, mnuJurnal, mnuProtocol, mnuRaport, mnuAlarms});
     mnuService = bar->addMenu(QString());
     mnuService->setObjectName(QStringLiteral("mnuService"));
     mnuService->addAction(mnuOptions);
@@ -144,6 +157,15 @@ void TMainFormKorvel::createPanels() {
     connect(btnJurnal, &QToolButton::clicked, this, [this] { openView(View::Jurnal); });
     connect(btnProtocol, &QToolButton::clicked, this, [this] { openView(View::Protocol); });
     connect(btnRaport, &QToolButton::clicked, this, [this] { btnRaportClick(); });
+    // Alarm management: shown once the station hands its alarm states over.
+    btnAlarms = toolButton(ToolBar2, QStringLiteral("btnAlarms"), -1);
+    btnHornOff = toolButton(ToolBar2, QStringLiteral("btnHornOff"), -1);
+    btnAlarms->setAutoFillBackground(true);
+    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
+    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
+    for (QAction* a : ToolBar2->actions())
+        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
+            a->setVisible(false);
     top->addWidget(ToolBar2, 1);
 
     btnAttention = new BevelPanel(TopPanel);
@@ -349,8 +371,64 @@ void TMainFormKorvel::LoadLanguage(const QString& path) {
     StopPanel->setCaption(t.StopPanel);
     mnuLanguage->setTitle(t.mnuLanguage);
     btnUpDown->setText(t.lngRazvernut);
+    alarmTexts_ = AlarmTexts::load(PrivateProfile(path));
+    mnuAlarms->setText(alarmTexts_.mnuAlarms);
+    btnAlarms->setText(alarmTexts_.btnAlarms);
+    mnuHornOff->setText(alarmTexts_.btnHornOff);
+    btnHornOff->setText(alarmTexts_.btnHornOff);
+    mnuAckAll->setText(alarmTexts_.btnAckAll);
     // The message texts are published as one set for the poll thread.
     MainTextStore::set(std::move(t));
+}
+
+void TMainFormKorvel::setAlarms(AlarmStates& states) {
+    alarmStates_ = &states;
+    hornLogic_ = std::make_unique<HornLogic>(states);
+    hornLogic_->setEnabled(settings_.Horn != 0);
+    horn_ = new Horn(*hornLogic_, {}, this);
+    for (QAction* a : ToolBar2->actions())
+        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
+            a->setVisible(true);
+    AlarmTimer = new QTimer(this);
+    AlarmTimer->setObjectName(QStringLiteral("AlarmTimer"));
+    AlarmTimer->setInterval(500);
+    connect(AlarmTimer, &QTimer::timeout, this, &TMainFormKorvel::AlarmTimerTimer);
+    AlarmTimer->start();
+}
+
+void TMainFormKorvel::AlarmTimerTimer() {
+    if (!alarmStates_)
+        return;
+    // Seen from across the room: the button blinks red while anything is unacknowledged,
+    // whatever window is open.
+    blinkOn_ = alarmStates_->anyUnacknowledged() && !blinkOn_;
+    QPalette p = btnAlarms->palette();
+    p.setColor(QPalette::Button, blinkOn_ ? QColor(0xFF, 0x00, 0x00) : palette().color(QPalette::Button));
+    p.setColor(QPalette::Window, blinkOn_ ? QColor(0xFF, 0x00, 0x00) : palette().color(QPalette::Window));
+    btnAlarms->setPalette(p);
+    btnAlarms->setProperty("blinkOn", blinkOn_);
+    horn_->update();
+}
+
+void TMainFormKorvel::reportAcknowledged(const std::vector<int>& ids) {
+    const auto texts = MainTextStore::get();
+    for (int id : ids)
+        AvariaMemo(alarmTexts_.lngAcked + QLatin1Char(' ') + AlarmStates::text(id, *texts), 0xFF000000);
+    if (horn_)
+        horn_->update();
+}
+
+void TMainFormKorvel::acknowledgeAll() {
+    if (alarmStates_)
+        reportAcknowledged(
+            alarmStates_->acknowledgeAll(QDateTime::currentDateTime(), alarmTexts_.lngOperator));
+}
+
+void TMainFormKorvel::btnHornOffClick() {
+    if (!hornLogic_)
+        return;
+    hornLogic_->silence();
+    horn_->update();
 }
 
 void TMainFormKorvel::closeChildren() {
@@ -399,6 +477,10 @@ void TMainFormKorvel::mnuOptionsClick() {
     setLinkStatus(status, station_.portOpen() ? 0xFF000080 : kRed);
     station_.setMaxArhDay(settings_.MaxArhDay);
     station_.resumePolling();
+    if (hornLogic_) {
+        hornLogic_->setEnabled(settings_.Horn != 0);
+        horn_->update();
+    }
 }
 
 void TMainFormKorvel::mnuAboutClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // TMainFormKorvel, the main window: an MDI frame with the menus, the tool bar of the views,
 // the attention button and the link status panel on top, and the event panel below.
+#include "AlarmTexts.h"
 #include "Settings.h"
 
 #include <QMainWindow>
@@ -9,6 +10,8 @@
 #include <QRgb>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 class QAction;
 class QListView;
@@ -21,11 +24,15 @@ class QToolBar;
 class QToolButton;
 class BevelPanel;
 class Station;
+class AlarmStates;
+class HornLogic;
+class Horn;
+class QTimer;
 
 class TMainFormKorvel : public QMainWindow {
     Q_OBJECT
 public:
-    enum class View { TabZad, Mnemo, History, Jurnal, Protocol };
+    enum class View { TabZad, Mnemo, History, Jurnal, Protocol, Alarms };
     struct Paths {
         QString settingsFile = Settings::filePath();
         QString workDir; // empty: the process's current directory
@@ -47,6 +54,18 @@ public:
     Settings& settings() { return settings_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
     QWidget* attentionWindow() const { return attention_; }
+
+    // Alarm management: the active-alarm command, the blinking tool button, the horn and
+    // "Квитировать все" (F9, from any window). Without it those controls stay hidden.
+    void setAlarms(AlarmStates& states);
+    // One event line and journal record per alarm an operator acknowledged.
+    void reportAcknowledged(const std::vector<int>& ids);
+    void acknowledgeAll();
+    void btnHornOffClick();
+    Horn* horn() const { return horn_; }
+    HornLogic* hornLogic() const { return hornLogic_.get(); }
+    // The blink and horn tick, every 500 ms.
+    void AlarmTimerTimer();
 
     // Commands.
     void openView(View view);
@@ -81,6 +100,8 @@ public:
     QToolButton* btnJurnal = nullptr;
     QToolButton* btnProtocol = nullptr;
     QToolButton* btnRaport = nullptr;
+    QToolButton* btnAlarms = nullptr;
+    QToolButton* btnHornOff = nullptr;
     BevelPanel* btnAttention = nullptr;
     BevelPanel* StatPanel = nullptr;
     QLabel* StatImage = nullptr;
@@ -105,6 +126,10 @@ public:
     QAction* mnuJurnal = nullptr;
     QAction* mnuProtocol = nullptr;
     QAction* mnuRaport = nullptr;
+    QAction* mnuAlarms = nullptr;
+    QAction* mnuHornOff = nullptr;
+    QAction* mnuAckAll = nullptr;
+    QTimer* AlarmTimer = nullptr;
     QAction* mnuOptions = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuSprav = nullptr;
@@ -142,4 +167,9 @@ private:
     QList<QAction*> langItems_;
     EventQueue* queue_ = nullptr;
     bool closed_ = false;
+    AlarmStates* alarmStates_ = nullptr;
+    AlarmTexts alarmTexts_;
+    std::unique_ptr<HornLogic> hornLogic_;
+    Horn* horn_ = nullptr;
+    bool blinkOn_ = false;
 };

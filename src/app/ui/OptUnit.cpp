@@ -4,6 +4,7 @@
 #include "Language.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -35,7 +36,7 @@ TOptForm::TOptForm(Settings& settings, const QString& workDir, QWidget* parent)
     : QDialog(parent), settings_(settings), workDir_(workDir) {
     setObjectName(QStringLiteral("OptForm"));
     setWindowTitle(QStringLiteral("Настройки"));
-    setFixedSize(289, 235);
+    setFixedSize(289, 259);
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(11);
     setFont(f);
@@ -74,13 +75,18 @@ TOptForm::TOptForm(Settings& settings, const QString& workDir, QWidget* parent)
     SpinEdit2->setRange(2, 100);
     SpinEdit2->setMaxLength(3);
 
+    // The alarm horn, switched on or off for this station.
+    chkHorn = new QCheckBox(QStringLiteral("Звуковая сигнализация"), this);
+    chkHorn->setObjectName(QStringLiteral("chkHorn"));
+    chkHorn->setGeometry(28, 203, 245, 17);
+
     btnOK = new QPushButton(glyph(true), QStringLiteral("Применить"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(32, 204, 93, 25);
+    btnOK->setGeometry(32, 228, 93, 25);
     btnOK->setDefault(true);
     btnCancel = new QPushButton(glyph(false), QStringLiteral("Отменить"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(164, 204, 93, 25);
+    btnCancel->setGeometry(164, 228, 93, 25);
     connect(btnOK, &QPushButton::clicked, this, [this] {
         btnOKClick();
         accept();
@@ -116,6 +122,7 @@ void TOptForm::LoadLanguage(const QString& path) {
         s.text(QStringLiteral("labMax"), QStringLiteral("Максимальное количество дней:")));
     btnOK->setText(s.text(QStringLiteral("btnOK"), QStringLiteral("Применить")));
     btnCancel->setText(s.text(QStringLiteral("btnCancel"), QStringLiteral("Отменить")));
+    chkHorn->setText(s.text(QStringLiteral("chkHorn"), QStringLiteral("Звуковая сигнализация")));
     for (QLabel* l : {labSpeed, labBits, labMax})
         l->adjustSize();
 }
@@ -131,12 +138,14 @@ void TOptForm::FormActivate() {
         com[settings_.ComPort - 1]->setChecked(true);
     SpinEdit2->setValue(settings_.MaxArhDay);
     Box_Speed->setCurrentIndex(Settings::rateIndex(settings_.ComSpeed));
+    chkHorn->setChecked(settings_.Horn != 0);
 }
 
 void TOptForm::btnOKClick() {
     if (comGroup->checkedId() >= 0)
         settings_.ComPort = comGroup->checkedId() + 1;
     settings_.MaxArhDay = SpinEdit2->clampedValue();
+    settings_.Horn = chkHorn->isChecked() ? 1 : 0;
     bool ok = false;
     const QString rate = Box_Speed->currentText();
     const int speed = rate.toInt(&ok);

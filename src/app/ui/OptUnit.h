@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -35,6 +36,7 @@ public:
     ClampSpinEdit* SpinEdit2 = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
+    QCheckBox* chkHorn = nullptr;
 
 signals:
     // A value that is not a number was found when applying (the empty rate text).
