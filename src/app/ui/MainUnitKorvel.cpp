@@ -91,10 +91,10 @@ void TMainFormKorvel::createActions() {
                          [this] { openView(View::Protocol); });
     mnuRaport = action(QStringLiteral("mnuRaport"), ImageList1::Report, Qt::Key_F6,
                        [this] { btnRaportClick(); });
-    mnuAlarms = action(QStringLiteral("mnuAlarms"), -1, Qt::Key_F7,
-                       [this] { openView(View::Alarms); });
-    mnuHornOff = action(QStringLiteral("mnuHornOff"), -1, Qt::Key_F8,
-                        [this] { btnHornOffClick(); });
+    mnuAlarms =
+        action(QStringLiteral("mnuAlarms"), -1, Qt::Key_F7, [this] { openView(View::Alarms); });
+    mnuHornOff =
+        action(QStringLiteral("mnuHornOff"), -1, Qt::Key_F8, [this] { btnHornOffClick(); });
     // F9 acknowledges every alarm from any window of the station, dialogs included.
     mnuAckAll = action(QStringLiteral("mnuAckAll"), -1, Qt::Key_F9, [this] { acknowledgeAll(); });
     mnuAckAll->setShortcutContext(Qt::ApplicationShortcut);
@@ -160,7 +160,7 @@ void TMainFormKorvel::createPanels() {
     // Alarm management: shown once the station hands its alarm states over.
     btnAlarms = toolButton(ToolBar2, QStringLiteral("btnAlarms"), -1);
     btnHornOff = toolButton(ToolBar2, QStringLiteral("btnHornOff"), -1);
-    btnAlarms->setAutoFillBackground(true);
+    btnAlarms->setAutoFillBackground(true); // the red of the blink
     connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
     connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
     for (QAction* a : ToolBar2->actions())
@@ -402,18 +402,24 @@ void TMainFormKorvel::AlarmTimerTimer() {
     // Seen from across the room: the button blinks red while anything is unacknowledged,
     // whatever window is open.
     blinkOn_ = alarmStates_->anyUnacknowledged() && !blinkOn_;
-    QPalette p = btnAlarms->palette();
-    p.setColor(QPalette::Button, blinkOn_ ? QColor(0xFF, 0x00, 0x00) : palette().color(QPalette::Button));
-    p.setColor(QPalette::Window, blinkOn_ ? QColor(0xFF, 0x00, 0x00) : palette().color(QPalette::Window));
-    btnAlarms->setPalette(p);
-    btnAlarms->setProperty("blinkOn", blinkOn_);
+    if (btnAlarms->property("blinkOn").toBool() != blinkOn_) {
+        QPalette p = ToolBar2->palette();
+        if (blinkOn_) {
+            p.setColor(QPalette::Window, QColor(0xFF, 0x00, 0x00));
+            p.setColor(QPalette::Button, QColor(0xFF, 0x00, 0x00));
+            p.setColor(QPalette::ButtonText, Qt::white);
+        }
+        btnAlarms->setPalette(p);
+        btnAlarms->setProperty("blinkOn", blinkOn_);
+    }
     horn_->update();
 }
 
 void TMainFormKorvel::reportAcknowledged(const std::vector<int>& ids) {
     const auto texts = MainTextStore::get();
     for (int id : ids)
-        AvariaMemo(alarmTexts_.lngAcked + QLatin1Char(' ') + AlarmStates::text(id, *texts), 0xFF000000);
+        AvariaMemo(alarmTexts_.lngAcked + QLatin1Char(' ') + AlarmStates::text(id, *texts),
+                   0xFF000000);
     if (horn_)
         horn_->update();
 }
