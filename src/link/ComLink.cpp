@@ -5,6 +5,7 @@
 #include "PosixSerialPort.h"
 #include "ProcessImage.h"
 
+#include <QTextStream>
 #include <algorithm>
 
 ComLink::ComLink(ProcessImage& image) : image_(image) {}
@@ -22,9 +23,15 @@ QString ComLink::Initial(int port, int speed) {
     // A handle still open would hold the line's lock against its own re-open.
     line_.reset();
     const auto texts = MainTextStore::get();
-    auto serial = PosixSerialPort::open(devicePath(port));
-    if (!serial)
+    const QString path = devicePath(port);
+    int err = 0;
+    auto serial = PosixSerialPort::open(path, nullptr, &err);
+    if (!serial) {
+        // The status panel shows the station's own error text; the error output tells a
+        // maintainer which device failed and why (most often: not in the group dialout).
+        QTextStream(stderr) << PosixSerialPort::openFailureAdvice(path, err) << Qt::endl;
         return texts->lngCOMError + QStringLiteral(" -1");
+    }
     // A line whose settings cannot be read is used as it is; the port still counts as open.
     serial->configure(speed);
     line_ = std::move(serial);

@@ -39,12 +39,25 @@ PosixSerialPort::~PosixSerialPort() {
         ::close(fd_);
 }
 
-std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const QString& path, QString* error) {
+QString PosixSerialPort::openFailureAdvice(const QString& path, int errorNumber) {
+    QString line = QStringLiteral("korvel: cannot open the serial port %1: %2")
+                       .arg(path, QString::fromLocal8Bit(std::strerror(errorNumber)));
+    if (errorNumber == EACCES || errorNumber == EPERM)
+        line += QStringLiteral("; the user must be in the group dialout "
+                               "(sudo adduser $USER dialout, then log in again)");
+    return line;
+}
+
+std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const QString& path, QString* error,
+                                                       int* errorNumber) {
     const QByteArray name = path.toLocal8Bit();
     const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        const int err = errno;
         if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
+            *error = QString::fromLocal8Bit(std::strerror(err));
+        if (errorNumber)
+            *errorNumber = err;
         return nullptr;
     }
     // No sharing: neither another station nor a terminal program may use the line.
@@ -53,6 +66,8 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const QString& path, QStr
         ::close(fd);
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(err));
+        if (errorNumber)
+            *errorNumber = err;
         return nullptr;
     }
     return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd));

@@ -11,7 +11,12 @@ public:
     ~PosixSerialPort() override;
 
     // Opens path; *error receives the reason when it fails (nullptr on failure).
-    static std::unique_ptr<PosixSerialPort> open(const QString& path, QString* error = nullptr);
+    // On failure *error says why and *errorNumber holds the errno value.
+    static std::unique_ptr<PosixSerialPort> open(const QString& path, QString* error = nullptr,
+                                                 int* errorNumber = nullptr);
+    // The line for the error output when a port cannot be opened: which device, why, and for
+    // a refused permission that the user must be in the group that owns the serial devices.
+    static QString openFailureAdvice(const QString& path, int errorNumber);
     // Raw mode, 8 data bits, no parity, one stop bit; the rate only when it is one of the
     // fifteen station rates, otherwise the line keeps its rate. Returns false when the line
     // settings could not be read (nothing is then changed).

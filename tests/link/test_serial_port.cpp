@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -108,6 +110,46 @@ TEST(SerialPort, InitialStatusTextsAndReopen) {
     EXPECT_FALSE(link.portOpen());
     link.Trans(1, 0, 1, 0, 0, 130);
     EXPECT_EQ(link.result(), 5u);
+}
+
+TEST(SerialPort, APortRefusedForLackOfPermissionNamesTheDeviceAndTheGroup) {
+    const QString refused = PosixSerialPort::openFailureAdvice("/dev/ttyS0", EACCES);
+    EXPECT_TRUE(refused.contains("/dev/ttyS0")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("group dialout")) << refused.toStdString();
+    const QString missing = PosixSerialPort::openFailureAdvice("/dev/ttyUSB3", ENOENT);
+    EXPECT_TRUE(missing.contains("/dev/ttyUSB3"));
+    EXPECT_FALSE(missing.contains("dialout"));
+
+    // A device the user may not open, as a station not in the group meets it: the open
+    // fails with EACCES (a child drops root first, since root may open anything).
+    Pty pty;
+    ASSERT_EQ(::chmod(pty.path().toLocal8Bit().constData(), 0600), 0);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::dup2(fds[1], STDERR_FILENO);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        ProcessImage image;
+        ComLink link(image);
+        link.setDeviceOverride(pty.path());
+        const bool refusedText = link.Initial(1, 9600) == QString::fromUtf8("Ошибка COM-порта -1");
+        ::_exit(refusedText && !link.portOpen() ? 0 : 4);
+    }
+    ::close(fds[1]);
+    std::string err;
+    char buf[512];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+        err.append(buf, size_t(n));
+    ::close(fds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the status panel's text";
+    EXPECT_NE(err.find(pty.path().toStdString()), std::string::npos) << err;
+    EXPECT_NE(err.find("group dialout"), std::string::npos) << err;
 }
 
 } // namespace
