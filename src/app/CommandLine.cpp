@@ -1,5 +1,9 @@
 #include "CommandLine.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace {
 bool takeValue(const QStringList& args, int& i, QString* value, QString* error) {
     if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -22,6 +26,9 @@ CommandLine CommandLine::parse(const QStringList& args) {
             c.version = true;
         } else if (a == QLatin1String("--device")) {
             takeValue(args, i, &c.device, &c.error);
+        } else if (a == QLatin1String("--workdir")) {
+            if (takeValue(args, i, &c.workDir, &c.error) && c.workDir.isEmpty())
+                c.error = QStringLiteral("--workdir needs a folder");
         } else if (a == QLatin1String("--export")) {
             if (takeValue(args, i, &c.exportKind, &c.error) &&
                 !QStringList({"protocol", "journal", "shift", "history"}).contains(c.exportKind))
@@ -61,9 +68,9 @@ CommandLine CommandLine::parse(const QStringList& args) {
     return c;
 }
 
-QString CommandLine::usage() {
-    return QStringLiteral(
-        "Usage: korvel [--device PATH]\n"
+QString CommandLine::usage(const QString& workDir) {
+    QString text = QStringLiteral(
+        "Usage: korvel [--device PATH] [--workdir DIR]\n"
         "       korvel --export protocol|journal|shift|history --date YYYY-MM-DD\n"
         "              [--shift 1|2|3] [--doser 1-6] --pdf FILE\n"
         "\n"
@@ -72,6 +79,9 @@ QString CommandLine::usage() {
         "\n"
         "  --device PATH   serial device of the plant controller, in place of\n"
         "                  /dev/ttyS<n-1> for the port number n of the settings\n"
+        "  --workdir DIR   the working folder (default: the folder korvel is started in);\n"
+        "                  ~/ stands for the home folder; a new folder is created and\n"
+        "                  given the sample language file english.ini\n"
         "  --export KIND   build a report of the working directory's tables as PDF and exit:\n"
         "                  protocol, journal, shift (with --shift) or history (with --doser)\n"
         "  --date DATE     the day of the report, YYYY-MM-DD\n"
@@ -80,4 +90,43 @@ QString CommandLine::usage() {
         "  --version       the version\n"
         "\n"
         "Settings: $XDG_CONFIG_HOME/korvel.ini (default ~/.config/korvel.ini).\n");
+    if (!workDir.isEmpty())
+        text += QStringLiteral("Working folder: %1\n").arg(workDir);
+    return text;
+}
+
+QString CommandLine::resolveWorkDir(const QString& given) {
+    if (given.isEmpty())
+        return QDir::currentPath();
+    QString path = given;
+    if (path == QLatin1String("~"))
+        path = QDir::homePath();
+    else if (path.startsWith(QLatin1String("~/")))
+        path = QDir::homePath() + path.mid(1);
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+bool CommandLine::prepareWorkDir(const QString& dir, const QString& sample, QString* error) {
+    if (!QDir().mkpath(dir)) {
+        if (error)
+            *error = QStringLiteral("cannot create the working folder %1").arg(dir);
+        return false;
+    }
+    if (!sample.isEmpty()) {
+        const QString copy = dir + QLatin1Char('/') + QFileInfo(sample).fileName();
+        if (!QFileInfo::exists(copy))
+            QFile::copy(sample, copy); // a folder without it still works, in Russian
+    }
+    return true;
+}
+
+QString CommandLine::sampleLanguageFile() {
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    const QDir bin = QFileInfo(program).absoluteDir();
+    for (const QString& candidate :
+         {bin.filePath(QStringLiteral("../share/korvel/lang/english.ini")),
+          bin.filePath(QStringLiteral("../lang/english.ini"))})
+        if (QFileInfo::exists(candidate))
+            return QDir::cleanPath(candidate);
+    return {};
 }
