@@ -2,6 +2,7 @@
 #include "ClampSpinEdit.h"
 #include "MainTexts.h"
 #include "MainUnitKorvel.h"
+#include "SmallForms.h"
 #include "OptUnit.h"
 #include "Station.h"
 
@@ -80,6 +81,17 @@ class TestMainWindow : public QObject {
     TMainFormKorvel::Paths paths() const { return {ini_, work_}; }
 
 private slots:
+    void aboutBoxNamesTheWorkingFolder() {
+        TAboutBox box("/srv/korvel-station");
+        QCOMPARE(box.labWorkDir->text(), QString("Рабочая папка: /srv/korvel-station"));
+        QVERIFY(!box.labWorkDir->isHidden());
+        // A long path is shortened in the middle and never runs past the box.
+        TAboutBox deep("/srv/" + QString(300, 'x') + "/end");
+        QVERIFY(deep.labWorkDir->fontMetrics().horizontalAdvance(deep.labWorkDir->text()) <=
+                deep.labWorkDir->width());
+        QVERIFY(deep.labWorkDir->text().endsWith("/end"));
+    }
+
     void init() {
         MainTextStore::set(MainTexts::defaults());
         work_ = dir_.filePath(QStringLiteral("w%1").arg(QDateTime::currentMSecsSinceEpoch()));

@@ -490,7 +490,7 @@ void TMainFormKorvel::mnuOptionsClick() {
 }
 
 void TMainFormKorvel::mnuAboutClick() {
-    TAboutBox box(this);
+    TAboutBox box(workDir_, this);
     box.exec();
 }
 

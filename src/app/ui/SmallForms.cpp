@@ -3,6 +3,7 @@
 #include "BevelPanel.h"
 #include "ImageList.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -61,7 +62,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     centreOnScreen(this);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+TAboutBox::TAboutBox(const QString& workDir, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("О программе"));
     setFixedSize(478, 247);
@@ -86,6 +87,15 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     labDate->setObjectName(QStringLiteral("labDate"));
     labDate->setGeometry(0, 150, 462, 20);
     labDate->setAlignment(Qt::AlignCenter);
+    // The working folder in use, for whoever looks for the station's records.
+    labWorkDir = new QLabel(panel);
+    labWorkDir->setObjectName(QStringLiteral("labWorkDir"));
+    labWorkDir->setGeometry(8, 172, 446, 16);
+    labWorkDir->setAlignment(Qt::AlignCenter);
+    const QString folder = QStringLiteral("Рабочая папка: ") + QDir::toNativeSeparators(workDir);
+    labWorkDir->setText(labWorkDir->fontMetrics().elidedText(folder, Qt::ElideMiddle, 446));
+    labWorkDir->setToolTip(folder);
+    labWorkDir->setVisible(!workDir.isEmpty());
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(478 / 2 - 37, 210, 75, 25);
     ok->setDefault(true);

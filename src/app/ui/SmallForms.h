@@ -18,9 +18,11 @@ public:
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    // `workDir`: the working folder in use, named at the foot of the box.
+    explicit TAboutBox(const QString& workDir = QString(), QWidget* parent = nullptr);
     QLabel* labVersion = nullptr;
     QLabel* labDate = nullptr;
+    QLabel* labWorkDir = nullptr;
 };
 
 // Borderless message window "Зачекайте будь ласка..." shown while a day's data loads.
