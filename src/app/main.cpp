@@ -125,18 +125,18 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("3.7"));
     installFontSubstitutions();
     const QString workDir = QDir::currentPath();
-    WorkDirLock workDirLock;
-    if (!lockWorkDir(workDirLock, workDir))
-        return 1;
 
     // A stop request closes the main window the orderly way once it exists, and ends every
-    // event loop, a modal dialog's included.
+    // event loop, a modal dialog's included (also the box that tells of a busy folder).
     TMainFormKorvel* main = nullptr;
     StopSignal stop;
     stop.setCloseAction([&main] {
         if (main)
             main->close();
     });
+    WorkDirLock workDirLock;
+    if (!lockWorkDir(workDirLock, workDir))
+        return 1;
 
     // 1-2. the splash window for 3000 ms; a stop request cuts the wait short
     auto* splash = new TSplashForm;

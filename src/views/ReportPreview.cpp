@@ -47,7 +47,12 @@ void ReportPreview::setZoom(Zoom zoom) {
     const int page = currentPage();
     zoom_ = zoom;
     relayout();
-    goToPage(page);
+    // A marked match on the page shown stays in view (the zoom also returns to 100 % when
+    // the window is activated again after the search dialog); otherwise the page's top.
+    if (matchPage_ >= 0 && matchPage_ == page)
+        showMatch();
+    else
+        goToPage(page);
 }
 
 void ReportPreview::relayout() {

@@ -36,13 +36,14 @@ bool StationRun::start(const std::vector<std::string>& args) {
         const std::string entry(*e);
         const std::string name = entry.substr(0, entry.find('='));
         if (name == "DISPLAY" || name == "WAYLAND_DISPLAY" || name == "QT_QPA_PLATFORM" ||
-            name == "XDG_CONFIG_HOME")
+            name == "XDG_CONFIG_HOME" || name == "XDG_STATE_HOME")
             continue;
         env.push_back(entry);
     }
     if (screen_ == Screen::Offscreen)
         env.push_back("QT_QPA_PLATFORM=offscreen");
     env.push_back("XDG_CONFIG_HOME=" + QDir(workDir_).filePath("cfg").toStdString());
+    env.push_back("XDG_STATE_HOME=" + QDir(workDir_).filePath("state").toStdString());
 
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0)

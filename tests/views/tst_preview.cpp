@@ -8,6 +8,7 @@
 #include "ReportPreview.h"
 #include "StationReports.h"
 
+#include <QInputDialog>
 #include <QPageRanges>
 #include <QPrinter>
 #include <QProcess>
@@ -410,6 +411,39 @@ private slots:
         }
         // Matches further down a page are out of view until the search scrolls to them.
         QVERIFY2(moves >= 2, qPrintable(QString::number(moves)));
+    }
+
+    // Ctrl+F asks for the text in a dialog; when the preview becomes active again after it
+    // (which returns the zoom to 100 %), the match is still in view.
+    void searchDialogLeavesTheMatchInView() {
+        HookRecorder hooks;
+        TPreviewForm form;
+        form.resize(900, 600);
+        form.setReport(protocolPages(150));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.frSpeedButton3->click(); // page width: the activation changes the zoom
+        bool asked = false;
+        QTimer::singleShot(0, &form, [&asked] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            asked = true;
+            dialog->setTextValue(QStringLiteral("1040")); // a row far down the first page
+            dialog->accept();
+        });
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(asked);
+        // The preview becomes the active window again once the dialog has gone.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activate);
+        QCOMPARE(form.frPreview1->zoom(), ReportPreview::Zoom::Percent100);
+        QCOMPARE(form.frPreview1->matchPage(), 0);
+        const QRect seen = highlightIn(form.frPreview1);
+        QVERIFY2(!seen.isEmpty() && form.frPreview1->viewport()->rect().contains(seen),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(seen.x()).arg(seen.y()).arg(seen.width()).arg(seen.height())));
+        QVERIFY(QRectF(seen).adjusted(-2, -2, 2, 2).contains(form.frPreview1->matchRect()));
     }
 
 private:
