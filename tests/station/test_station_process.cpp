@@ -45,12 +45,16 @@ const QString kStart = QStringLiteral("Запуск программы");
 // A station started in a fresh working folder on the offscreen platform, its line pointing
 // nowhere, stopped by a signal `delayMs` after the signal handlers are in place.
 struct StopCase {
-    const char* what;
+    const char* what; // also the test's name
     int delayMs;
     int signal;
     // The journal must not exist yet when the signal is sent: the main window was not made.
     bool beforeMainWindow;
 };
+
+void PrintTo(const StopCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class StopAtStartUp : public ::testing::TestWithParam<StopCase> {};
 
@@ -83,10 +87,11 @@ TEST_P(StopAtStartUp, EndsWithinTwoSecondsWithTheExitRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Moments, StopAtStartUp,
-    ::testing::Values(StopCase{"SIGTERM at once", 0, SIGTERM, true},
-                      StopCase{"SIGTERM during the splash", 1200, SIGTERM, true},
-                      StopCase{"SIGINT during the splash", 2000, SIGINT, true},
-                      StopCase{"SIGTERM with the station running", 4500, SIGTERM, false}));
+    ::testing::Values(StopCase{"SigtermAtOnce", 0, SIGTERM, true},
+                      StopCase{"SigtermDuringTheSplash", 1200, SIGTERM, true},
+                      StopCase{"SigintDuringTheSplash", 2000, SIGINT, true},
+                      StopCase{"SigtermWithTheStationRunning", 4500, SIGTERM, false}),
+    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
 
 // The exit record closes the run's journal also when alarms arrive every poll cycle: the
 // events the poll thread produced before it stopped are journaled before it.
