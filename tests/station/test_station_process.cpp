@@ -43,23 +43,16 @@ const QString kExit = QStringLiteral("Выход из программы");
 const QString kStart = QStringLiteral("Запуск программы");
 
 // A station started in a fresh working folder on the offscreen platform, its line pointing
-// nowhere, stopped by a signal `delayMs` after the signal handlers are in place.
+// nowhere, stopped by a signal `delayMs` after its signal handlers are in place.
 struct StopCase {
-    const char* what; // also the test's name
+    const char* what;
     int delayMs;
     int signal;
     // The journal must not exist yet when the signal is sent: the main window was not made.
     bool beforeMainWindow;
 };
 
-void PrintTo(const StopCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class StopAtStartUp : public ::testing::TestWithParam<StopCase> {};
-
-TEST_P(StopAtStartUp, EndsWithinTwoSecondsWithTheExitRecord) {
-    const StopCase& c = GetParam();
+void stopAtStartUp(const StopCase& c) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     StationRun run(dir.path());
@@ -85,13 +78,18 @@ TEST_P(StopAtStartUp, EndsWithinTwoSecondsWithTheExitRecord) {
     EXPECT_TRUE(QFile::exists(dir.filePath("cfg/korvel.ini")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Moments, StopAtStartUp,
-    ::testing::Values(StopCase{"SigtermAtOnce", 0, SIGTERM, true},
-                      StopCase{"SigtermDuringTheSplash", 1200, SIGTERM, true},
-                      StopCase{"SigintDuringTheSplash", 2000, SIGINT, true},
-                      StopCase{"SigtermWithTheStationRunning", 4500, SIGTERM, false}),
-    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
+TEST(StopAtStartUp, SigtermAtOnce) {
+    stopAtStartUp({"SIGTERM at once", 0, SIGTERM, true});
+}
+TEST(StopAtStartUp, SigtermDuringTheSplash) {
+    stopAtStartUp({"SIGTERM during the splash", 1200, SIGTERM, true});
+}
+TEST(StopAtStartUp, SigintDuringTheSplash) {
+    stopAtStartUp({"SIGINT during the splash", 2000, SIGINT, true});
+}
+TEST(StopAtStartUp, SigtermWithTheStationRunning) {
+    stopAtStartUp({"SIGTERM with the station running", 4500, SIGTERM, false});
+}
 
 // The exit record closes the run's journal also when alarms arrive every poll cycle: the
 // events the poll thread produced before it stopped are journaled before it.
