@@ -35,7 +35,8 @@ QStringList argumentList(int argc, char* argv[]) {
 // A screen to show the station on: an X or Wayland display, or a platform set explicitly.
 bool haveScreen() {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // The export reports its outcome itself, in one line; Qt's own remarks on the way (a missing

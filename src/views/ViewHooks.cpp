@@ -25,10 +25,9 @@ ViewHooks defaults() {
     };
     h.printDialog = [](QWidget* parent, QPrinter* printer, int pages) {
         QPrintDialog dialog(printer, parent);
-        dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                          QAbstractPrintDialog::PrintCurrentPage |
-                          QAbstractPrintDialog::PrintCollateCopies |
-                          QAbstractPrintDialog::PrintShowPageSize);
+        dialog.setOptions(
+            QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
+            QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
         dialog.setMinMax(1, pages);
         return dialog.exec() == QDialog::Accepted;
     };

@@ -137,8 +137,7 @@ private slots:
         const auto postFromThread = [&](const QString& text) {
             std::thread([&] {
                 QMetaObject::invokeMethod(
-                    &bridge, [&w, text] { w.AvariaMemo(text, 0xFFFF0000); },
-                    Qt::QueuedConnection);
+                    &bridge, [&w, text] { w.AvariaMemo(text, 0xFFFF0000); }, Qt::QueuedConnection);
             }).join();
         };
         std::thread([&w] { w.AvariaMemo(QStringLiteral("link event"), 0xFF000000); }).join();
@@ -151,9 +150,9 @@ private slots:
         QStringList texts;
         for (const auto& r : st.journalRecords)
             texts << r.first;
-        QCOMPARE(texts, QStringList({"Запуск программы", "link event",
-                                     "alarm queued before the close", "alarm of the last cycle",
-                                     "Выход из программы"}));
+        QCOMPARE(texts,
+                 QStringList({"Запуск программы", "link event", "alarm queued before the close",
+                              "alarm of the last cycle", "Выход из программы"}));
         QCOMPARE(st.journalRecords.last().second, 2);
         QCOMPARE(st.calls.first(), QStringLiteral("stop"));
         QCOMPARE(st.calls.last(), QStringLiteral("close"));

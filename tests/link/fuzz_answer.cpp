@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t inp
     if (inputSize > std::size_t(frame::kBufSize))
         return 0;
     std::uint8_t framed[2 * frame::kBufSize + 8];
-    const int n = frame::build(input, static_cast<int>(inputSize), framed,
-                               static_cast<int>(sizeof framed));
+    const int n =
+        frame::build(input, static_cast<int>(inputSize), framed, static_cast<int>(sizeof framed));
     if (n <= 0)
         return 0;
     const std::uint8_t* data = framed;

@@ -1,7 +1,7 @@
 #pragma once
 // The korvel program run by a test in a working folder of its own: its environment (screen
-// or none, settings and state files under the folder), its output, signals sent to it and its end, each wait
-// with a deadline. Also reading the journal it left.
+// or none, settings and state files under the folder), its output, signals sent to it and its end,
+// each wait with a deadline. Also reading the journal it left.
 #include <QString>
 #include <ostream>
 #include <string>

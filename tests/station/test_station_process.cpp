@@ -146,8 +146,8 @@ TEST(NoDisplay, ExportWritesThePdfOnItsOwnPlatform) {
     writeJournal(dir.path(), day, {{"07:00:00", "Запуск программы", 0}});
     StationRun run(dir.path(), StationRun::Screen::None);
     const QString pdf = dir.filePath("journal.pdf");
-    ASSERT_TRUE(run.start({"--export", "journal", "--date", "2010-03-05", "--pdf",
-                           pdf.toStdString()}));
+    ASSERT_TRUE(
+        run.start({"--export", "journal", "--date", "2010-03-05", "--pdf", pdf.toStdString()}));
     ASSERT_TRUE(run.waitForEnd(30000));
     EXPECT_EQ(run.exitStatus(), 0) << run.errorOutput();
     QFile f(pdf);
@@ -188,8 +188,8 @@ TEST(ExportOutput, SuccessNamesThePdfAndFailureGivesOneMessage) {
         for (const bool writable : {true, false}) {
             const QString target =
                 writable ? pdf : dir.filePath(QStringLiteral("no/such/dir/%1.pdf").arg(c.kind));
-            std::vector<std::string> args = {"--export", c.kind, "--date", "2010-03-05", "--pdf",
-                                             target.toStdString()};
+            std::vector<std::string> args = {"--export",   c.kind,  "--date",
+                                             "2010-03-05", "--pdf", target.toStdString()};
             args.insert(args.end(), c.extra.begin(), c.extra.end());
             StationRun run(dir.path(), StationRun::Screen::Offscreen);
             ASSERT_TRUE(run.start(args));
@@ -204,7 +204,8 @@ TEST(ExportOutput, SuccessNamesThePdfAndFailureGivesOneMessage) {
                 EXPECT_EQ(run.output(), QString()) << c.kind;
                 const std::string err = run.errorOutput();
                 EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.kind << ": " << err;
-                EXPECT_NE(err.find(target.toStdString()), std::string::npos) << c.kind << ": " << err;
+                EXPECT_NE(err.find(target.toStdString()), std::string::npos)
+                    << c.kind << ": " << err;
                 EXPECT_EQ(err.find("QPainter"), std::string::npos) << c.kind << ": " << err;
             }
         }

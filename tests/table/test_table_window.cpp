@@ -286,7 +286,8 @@ void TestTableWindow::enterRightAfterOpeningAsksToSend() {
     QTest::keyClick(&main, Qt::Key_F1);
     QTRY_VERIFY(form);
     // The focus is in the first setpoint field, doser 1's.
-    QTRY_VERIFY(form->seZad5->hasFocus() || form->seZad5->isAncestorOf(QApplication::focusWidget()));
+    QTRY_VERIFY(form->seZad5->hasFocus() ||
+                form->seZad5->isAncestorOf(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(rig.confirms.size(), 1);
     QVERIFY(form);

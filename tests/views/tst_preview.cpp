@@ -298,7 +298,7 @@ private slots:
         struct Case {
             const char* what;
             std::function<void(QPrinter*)> choose; // empty: the dialog is cancelled
-            QString message;                      // empty: none
+            QString message;                       // empty: none
         };
         const QString unwritable = dir.filePath("no/such/dir/out.pdf");
         const Case cases[] = {
@@ -378,14 +378,15 @@ private slots:
                                     .items[size_t(preview->matchItem())]
                                     .rect;
             const QSizeF expected = item.size() * preview->scale();
-            const QString where = QStringLiteral("match %1 (page %2, item %3): highlight %4,%5 %6x%7")
-                                      .arg(match)
-                                      .arg(preview->matchPage())
-                                      .arg(preview->matchItem())
-                                      .arg(seen.x())
-                                      .arg(seen.y())
-                                      .arg(seen.width())
-                                      .arg(seen.height());
+            const QString where =
+                QStringLiteral("match %1 (page %2, item %3): highlight %4,%5 %6x%7")
+                    .arg(match)
+                    .arg(preview->matchPage())
+                    .arg(preview->matchItem())
+                    .arg(seen.x())
+                    .arg(seen.y())
+                    .arg(seen.width())
+                    .arg(seen.height());
             // The whole highlighted rectangle is on screen.
             QVERIFY2(!seen.isEmpty(), qPrintable(where));
             QVERIFY2(qAbs(seen.width() - expected.width()) <= 3 &&
@@ -442,7 +443,10 @@ private slots:
         const QRect seen = highlightIn(form.frPreview1);
         QVERIFY2(!seen.isEmpty() && form.frPreview1->viewport()->rect().contains(seen),
                  qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                .arg(seen.x()).arg(seen.y()).arg(seen.width()).arg(seen.height())));
+                                .arg(seen.x())
+                                .arg(seen.y())
+                                .arg(seen.width())
+                                .arg(seen.height())));
         QVERIFY(QRectF(seen).adjusted(-2, -2, 2, 2).contains(form.frPreview1->matchRect()));
     }
 
