@@ -86,6 +86,9 @@ const Entry kEntries[] = {
     {"lngFileAside", "Повреждённый файл перенесён:", &MainTexts::lngFileAside},
     {"lngDirBusy", "Рабочая папка уже используется другой станцией:", &MainTexts::lngDirBusy},
     {"lngRecovered", "Восстановлены записи, не записанные при выходе:", &MainTexts::lngRecovered},
+    {"lngNoPrinter", "Принтер по умолчанию не выбран", &MainTexts::lngNoPrinter},
+    {"lngPrinterFailed", "Принтер недоступен:", &MainTexts::lngPrinterFailed},
+    {"lngNotPrinted", "Печать не выполнена", &MainTexts::lngNotPrinted},
 };
 
 const char* const kNames[] = {
@@ -163,6 +166,9 @@ const char* const kNames[] = {
     "lngFileAside",
     "lngDirBusy",
     "lngRecovered",
+    "lngNoPrinter",
+    "lngPrinterFailed",
+    "lngNotPrinted",
 };
 } // namespace
 

@@ -86,6 +86,11 @@ struct MainTexts {
     QString lngDirBusy;
     // "<text> 12": records of the last run written at this start
     QString lngRecovered;
+    // Why nothing was printed: no printer chosen, the chosen printer not available (its
+    // name follows), the job refused or without a page to print.
+    QString lngNoPrinter;
+    QString lngPrinterFailed;
+    QString lngNotPrinted;
 
     // The built-in Russian texts.
     static MainTexts defaults();

@@ -60,6 +60,13 @@ PrivateProfile::PrivateProfile(const QString& path) {
     lines_ = splitLines(f.readAll());
 }
 
+PrivateProfile PrivateProfile::fromData(const QByteArray& data) {
+    PrivateProfile p;
+    p.exists_ = true;
+    p.lines_ = splitLines(data);
+    return p;
+}
+
 QString PrivateProfile::read(const QString& section, const QString& key,
                              const QString& def) const {
     bool inSection = false;
@@ -90,12 +97,20 @@ int PrivateProfile::readInt(const QString& section, const QString& key, int def)
 
 bool PrivateProfile::write(const QString& path, const QString& section, const QString& key,
                            const QString& value) {
-    std::vector<QByteArray> lines;
+    QByteArray data;
     {
         QFile f(path);
         if (f.open(QIODevice::ReadOnly))
-            lines = splitLines(f.readAll());
+            data = f.readAll();
     }
+    // Never an empty or half settings file on a full disk.
+    return atomicfile::write(path, withKey(data, section, key, value), atomicfile::Mode::Replace,
+                             nullptr);
+}
+
+QByteArray PrivateProfile::withKey(const QByteArray& data, const QString& section,
+                                   const QString& key, const QString& value) {
+    std::vector<QByteArray> lines = splitLines(data);
     const QByteArray entry = cp1251::encode(key) + '=' + cp1251::encode(value);
     bool inSection = false;
     qsizetype sectionEnd = -1; // index after the last non-blank line of the section
@@ -134,6 +149,5 @@ bool PrivateProfile::write(const QString& path, const QString& section, const QS
         out += l;
         out += '\n';
     }
-    // Never an empty or half settings file on a full disk.
-    return atomicfile::write(path, out, atomicfile::Mode::Replace, nullptr);
+    return out;
 }

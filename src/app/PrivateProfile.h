@@ -13,6 +13,8 @@ public:
     // Reads the whole file once; a missing or unreadable file behaves as an empty one.
     explicit PrivateProfile(const QString& path);
     PrivateProfile() = default;
+    // The same lookups on a file's contents already in memory.
+    static PrivateProfile fromData(const QByteArray& data);
 
     bool exists() const { return exists_; }
     QString read(const QString& section, const QString& key, const QString& def) const;
@@ -23,6 +25,10 @@ public:
     // Returns false when the file cannot be written.
     static bool write(const QString& path, const QString& section, const QString& key,
                       const QString& value);
+    // The contents of a file after write(): the key set in its section (added at the end of
+    // the section, or in a new section at the end), every other line as it was.
+    static QByteArray withKey(const QByteArray& data, const QString& section, const QString& key,
+                              const QString& value);
 
 private:
     std::vector<QByteArray> lines_;

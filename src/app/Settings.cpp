@@ -18,8 +18,10 @@ QString Settings::filePath() {
 }
 
 bool Settings::isBareFileName(const QString& name) {
+    // No separator, and not one of the names of the folder itself or of its parent; dots
+    // elsewhere in a name (plant..v2.ini) are part of the name.
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QStringLiteral(".."));
+           name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 int Settings::rateIndex(int rate) {

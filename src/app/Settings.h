@@ -22,8 +22,9 @@ struct Settings {
     // $XDG_CONFIG_HOME/korvel.ini, or ~/.config/korvel.ini without it.
     static QString filePath();
     // Missing file or key, or a number that is not a decimal integer: the key's default.
-    // A Language value that is not a bare file name is ignored (treated as empty), so the
-    // settings file cannot point the station at files outside its working directory.
+    // A Language value that is not a bare file name (one with a path separator, or "." or
+    // "..") is ignored (treated as empty), so the settings file cannot point the station at
+    // files outside its working directory.
     static Settings load(const QString& path = filePath());
     // Writes the keys in the order ComPort, MaxArhDay, ComSpeed, Language, Horn.
     bool save(const QString& path = filePath()) const;

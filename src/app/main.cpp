@@ -9,6 +9,7 @@
 #include "ReportExport.h"
 #include "SmallForms.h"
 #include "StationRoot.h"
+#include "StopSignal.h"
 #include "WorkDirLock.h"
 
 #include <QApplication>
@@ -16,36 +17,33 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char b = 1;
-    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &b, 1);
+// The arguments as given, read before any application object exists.
+QStringList argumentList(int argc, char* argv[]) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
 }
 
-// SIGTERM and SIGINT close the main window the orderly way: exit record, settings written,
-// poll thread stopped, port closed.
-void installSignalHandlers() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return;
-    struct sigaction sa = {};
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
-    // A table that reaches a file-size limit fails its write (EFBIG) like any other failed
-    // write, instead of the process being killed with half a record written.
-    ::signal(SIGXFSZ, SIG_IGN);
+// A screen to show the station on: an X or Wayland display, or a platform set explicitly.
+bool haveScreen() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The export reports its outcome itself, in one line; Qt's own remarks on the way (a missing
+// runtime folder, a painter that could not begin) stay out of its output.
+void exportMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
 // One station per working folder. A second one says why and ends at once, writing nothing;
@@ -77,8 +75,11 @@ int runExport(const CommandLine& cl, const QString& workDir) {
             ? exportHistory(cl.date, cl.doser, cl.pdf, workDir, langPath, &message)
             : views::exportReport(cl.exportKind, cl.date, cl.shift, cl.pdf, workDir, langPath,
                                   &message);
-    if (!message.isEmpty())
-        QTextStream(status == 0 ? stdout : stderr) << message << Qt::endl;
+    // Success names the PDF written, whatever the kind; a failure gives its one message.
+    if (status == 0)
+        QTextStream(stdout) << cl.pdf << Qt::endl;
+    else
+        QTextStream(stderr) << message << Qt::endl;
     return status;
 }
 
@@ -86,11 +87,12 @@ int runExport(const CommandLine& cl, const QString& workDir) {
 
 int main(int argc, char* argv[]) {
     // First of all, so that a stop request during start-up is not lost either.
-    installSignalHandlers();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("korvel"));
-    QApplication::setApplicationVersion(QStringLiteral("3.7"));
-    const CommandLine cl = CommandLine::parse(QCoreApplication::arguments());
+    StopSignal::install();
+    // A table that reaches a file-size limit fails its write (EFBIG) like any other failed
+    // write, instead of the process being killed with half a record written.
+    ::signal(SIGXFSZ, SIG_IGN);
+    // Help, version and argument errors need no application object, so no screen either.
+    const CommandLine cl = CommandLine::parse(argumentList(argc, argv));
     if (!cl.error.isEmpty()) {
         QTextStream(stderr) << "korvel: " << cl.error << "\n\n" << CommandLine::usage();
         return 2;
@@ -103,32 +105,48 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << "korvel 3.7\n";
         return 0;
     }
+    if (!cl.exportKind.isEmpty()) {
+        // A scheduled export (cron, a timer, ssh) draws on the offscreen platform unless a
+        // platform is set explicitly.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(exportMessages);
+        QApplication app(argc, argv);
+        installFontSubstitutions();
+        return runExport(cl, QDir::currentPath());
+    }
+    if (!haveScreen()) {
+        std::fputs("korvel: no display to show the station on: DISPLAY is not set "
+                   "(QT_QPA_PLATFORM=offscreen runs it without a screen)\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvel"));
+    QApplication::setApplicationVersion(QStringLiteral("3.7"));
     installFontSubstitutions();
     const QString workDir = QDir::currentPath();
-    if (!cl.exportKind.isEmpty())
-        return runExport(cl, workDir);
+
+    // A stop request closes the main window the orderly way once it exists, and ends every
+    // event loop, a modal dialog's included (also the box that tells of a busy folder).
+    TMainFormKorvel* main = nullptr;
+    StopSignal stop;
+    stop.setCloseAction([&main] {
+        if (main)
+            main->close();
+    });
     WorkDirLock workDirLock;
     if (!lockWorkDir(workDirLock, workDir))
         return 1;
 
-    bool closeRequested = false;
-    TMainFormKorvel* main = nullptr;
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
-        char b;
-        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &b, 1);
-        closeRequested = true;
-        if (main)
-            main->close();
-    });
-
-    // 1-2. the splash window for 3000 ms
+    // 1-2. the splash window for 3000 ms; a stop request cuts the wait short
     auto* splash = new TSplashForm;
     splash->show();
     splash->repaint();
-    {
+    if (!stop.requested()) {
         QEventLoop wait;
         QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+        QObject::connect(&stop, &StopSignal::stopRequested, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
 
@@ -140,8 +158,12 @@ int main(int argc, char* argv[]) {
 
     // 6. the splash goes
     delete splash;
-    if (closeRequested)
+    // A stop requested before the message loop: the orderly close, and no loop to run.
+    if (stop.requested()) {
         mainForm.close();
+        main = nullptr;
+        return 0;
+    }
 
     // 7. the message loop until the main window is closed
     const int status = app.exec();

@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QPageRanges>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -295,13 +294,11 @@ void TPreviewForm::frSpeedButton10Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFromTo(1, pages);
-    QPrintDialog dialog(&printer, this);
-    dialog.setOptions(
-        QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
-        QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setMinMax(1, pages);
-    if (dialog.exec() == QDialog::Accepted)
-        printTo(&printer);
+    if (!ViewHooks::instance().printDialog(this, &printer, pages))
+        return;
+    QString error;
+    if (!printTo(&printer, &error))
+        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
     // Coming back from the print dialog activates the window again, which resets the zoom.
 }
 
@@ -344,10 +341,15 @@ bool TPreviewForm::loadReport(const QString& path, QString* error) {
     return true;
 }
 
-bool TPreviewForm::printTo(QPrinter* printer) {
+bool TPreviewForm::printTo(QPrinter* printer, QString* error) {
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     const int pages = frPreview1->pageCount();
     if (pages == 0)
-        return false;
+        return fail(MainTextStore::get()->lngNotPrinted);
     std::vector<int> list;
     switch (printer->printRange()) {
     case QPrinter::CurrentPage:
@@ -364,9 +366,11 @@ bool TPreviewForm::printTo(QPrinter* printer) {
             list.push_back(p);
     }
     if (list.empty())
-        return false;
+        return fail(MainTextStore::get()->lngNotPrinted);
     // Where the print system makes the copies itself, each page is sent once.
     const int copies = printer->supportsMultipleCopies() ? 1 : printer->copyCount();
-    return report::printPages(printer, frPreview1->report(),
-                              report::printSequence(list, copies, printer->collateCopies()));
+    if (!report::printPages(printer, frPreview1->report(),
+                            report::printSequence(list, copies, printer->collateCopies())))
+        return fail(report::printFailure(*printer));
+    return true;
 }

@@ -23,8 +23,9 @@ public:
     bool saveReport(const QString& path, QString* written, QString* error);
     // Replaces the shown pages by a saved file's; a damaged or foreign file changes nothing.
     bool loadReport(const QString& path, QString* error);
-    // Prints the pages the printer's settings choose (all, current, ranges; copies).
-    bool printTo(QPrinter* printer);
+    // Prints the pages the printer's settings choose (all, current, ranges; copies). When
+    // nothing was printed, *error says why in the operator's language.
+    bool printTo(QPrinter* printer, QString* error = nullptr);
 
     ReportPreview* frPreview1 = nullptr;
     QToolButton* frSpeedButton1 = nullptr;  // zoom to fit

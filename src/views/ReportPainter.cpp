@@ -1,5 +1,8 @@
 #include "ReportPainter.h"
 
+#include "MainTexts.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -99,11 +102,14 @@ bool printPages(QPrinter* printer, const PreparedReport& report, const std::vect
         return false;
     const QRectF paper = printer->paperRect(QPrinter::DevicePixel);
     bool first = true;
+    bool ok = true;
     for (int number : pages) {
         if (number < 1 || number > int(report.pages.size()))
             continue;
-        if (!first && !printer->newPage())
+        if (!first && !printer->newPage()) {
+            ok = false;
             break;
+        }
         first = false;
         const Page& page = report.pages[size_t(number - 1)];
         p.save();
@@ -112,7 +118,33 @@ bool printPages(QPrinter* printer, const PreparedReport& report, const std::vect
         paintPage(p, page);
         p.restore();
     }
-    return p.end();
+    ok = p.end() && ok && !first;
+    return ok && printer->printerState() != QPrinter::Error &&
+           printer->printerState() != QPrinter::Aborted;
+}
+
+QString printFailure(const QPrinter& printer) {
+    const auto texts = MainTextStore::get();
+    if (!printer.outputFileName().isEmpty())
+        return texts->lngErrWrite + QLatin1Char(' ') + printer.outputFileName();
+    if (printer.printerName().isEmpty())
+        return texts->lngNoPrinter;
+    return texts->lngPrinterFailed + QLatin1Char(' ') + printer.printerName();
+}
+
+bool checkWritable(const QString& path, QString* error) {
+    const bool existed = QFileInfo::exists(path);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (error)
+            *error = MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + path +
+                     QStringLiteral(": ") + f.errorString();
+        return false;
+    }
+    f.close();
+    if (!existed)
+        QFile::remove(path);
+    return true;
 }
 
 bool writePdf(const QString& path, const PreparedReport& report, const QString& title,
@@ -122,6 +154,8 @@ bool writePdf(const QString& path, const PreparedReport& report, const QString& 
             *error = QStringLiteral("Отчет не содержит страниц");
         return false;
     }
+    if (!checkWritable(path, error))
+        return false;
     QPdfWriter writer(path);
     writer.setResolution(96); // one device pixel per report unit
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
@@ -130,7 +164,7 @@ bool writePdf(const QString& path, const PreparedReport& report, const QString& 
     QPainter p;
     if (!p.begin(&writer)) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл %1").arg(path);
+            *error = MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + path;
         return false;
     }
     for (size_t i = 0; i < report.pages.size(); ++i) {
@@ -141,7 +175,7 @@ bool writePdf(const QString& path, const PreparedReport& report, const QString& 
     p.end();
     if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл %1").arg(path);
+            *error = MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + path;
         return false;
     }
     return true;

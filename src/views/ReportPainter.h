@@ -20,8 +20,17 @@ QFont deviceFont(const Font& font, const QPaintDevice* device);
 // highlight: index of an item to mark (search result), or -1.
 void paintPage(QPainter& painter, const Page& page, int highlight = -1);
 
-// Prints the pages of the sequence (1-based numbers) on the printer, one sheet each.
+// Prints the pages of the sequence (1-based numbers) on the printer, one sheet each. False
+// when the job could not start or was refused on the way.
 bool printPages(QPrinter* printer, const PreparedReport& report, const std::vector<int>& pages);
+
+// Why a print job on this printer printed nothing, in the operator's language: the file it
+// prints to cannot be written, no printer is chosen, or the chosen one is not available.
+QString printFailure(const QPrinter& printer);
+
+// Opens the file for writing once before anything is drawn into it, so a path that cannot
+// be written is told once, with the reason; a file made by the probe is removed again.
+bool checkWritable(const QString& path, QString* error);
 
 // Writes every page to a PDF file.
 bool writePdf(const QString& path, const PreparedReport& report, const QString& title,

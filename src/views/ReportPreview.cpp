@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cmath>
+
 namespace {
 constexpr int kGap = 10;  // pixels around and between pages
 constexpr int kStep = 20; // pixels per arrow key
@@ -45,7 +47,12 @@ void ReportPreview::setZoom(Zoom zoom) {
     const int page = currentPage();
     zoom_ = zoom;
     relayout();
-    goToPage(page);
+    // A marked match on the page shown stays in view (the zoom also returns to 100 % when
+    // the window is activated again after the search dialog); otherwise the page's top.
+    if (matchPage_ >= 0 && matchPage_ == page)
+        showMatch();
+    else
+        goToPage(page);
 }
 
 void ReportPreview::relayout() {
@@ -126,7 +133,7 @@ bool ReportPreview::findNext() {
             if (items[size_t(item)].text.contains(search_, Qt::CaseInsensitive)) {
                 matchPage_ = page;
                 matchItem_ = item;
-                goToPage(page);
+                showMatch();
                 return true;
             }
         }
@@ -134,6 +141,42 @@ bool ReportPreview::findNext() {
     viewport()->update();
     emit notFound(search_);
     return false;
+}
+
+double ReportPreview::pageLeft(int page) const {
+    return std::max(double(kGap), (viewport()->width() - pageSize(page).width()) / 2);
+}
+
+QRectF ReportPreview::matchRect() const {
+    if (matchPage_ < 0 || matchPage_ >= pageCount())
+        return {};
+    const auto& items = report_.pages[size_t(matchPage_)].items;
+    if (matchItem_ < 0 || matchItem_ >= int(items.size()))
+        return {};
+    const QRectF& r = items[size_t(matchItem_)].rect;
+    return QRectF(pageLeft(matchPage_) + r.x() * scale_ - horizontalScrollBar()->value(),
+                  pageTop(matchPage_) + r.y() * scale_ - verticalScrollBar()->value(),
+                  r.width() * scale_, r.height() * scale_);
+}
+
+void ReportPreview::showMatch() {
+    // A match already in full view stays where it is; otherwise the area scrolls so that it
+    // comes to the middle (as far as the scroll range allows).
+    const QRectF r = matchRect();
+    const QRectF area = viewport()->rect();
+    turning_ = true;
+    if (r.top() < area.top() || r.bottom() > area.bottom()) {
+        QScrollBar* v = verticalScrollBar();
+        v->setValue(v->value() + int(std::lround(r.center().y() - area.center().y())));
+    }
+    if (r.left() < area.left() || r.right() > area.right()) {
+        QScrollBar* h = horizontalScrollBar();
+        h->setValue(h->value() + int(std::lround(r.center().x() - area.center().x())));
+    }
+    turning_ = false;
+    current_ = matchPage_;
+    viewport()->update();
+    emit pageChanged(current_);
 }
 
 bool ReportPreview::handleKey(QKeyEvent* e) {
@@ -237,7 +280,7 @@ void ReportPreview::paintEvent(QPaintEvent*) {
             break;
         if (top + size.height() < 0)
             continue;
-        const double left = std::max(double(kGap), (viewport()->width() - size.width()) / 2) - dx;
+        const double left = pageLeft(i) - dx;
         const QRectF sheet(left, top, size.width(), size.height());
         p.fillRect(sheet.translated(3, 3), QColor(0x40, 0x40, 0x40));
         p.fillRect(sheet, Qt::white);

@@ -31,13 +31,16 @@ public:
     void lastPage() { goToPage(pageCount() - 1); }
 
     // Finds the next item whose text holds the text (case ignored), after the last match;
-    // marks it and shows its page. Returns false when there is none.
+    // marks it and scrolls it into view (to the middle when it was not in full view); its
+    // page becomes the current page. Returns false when there is none.
     bool find(const QString& text);
     bool findNext();
     QString searchText() const { return search_; }
     // Page and item of the marked match, or -1.
     int matchPage() const { return matchPage_; }
     int matchItem() const { return matchItem_; }
+    // Where the marked match is drawn, in viewport coordinates; empty without a match.
+    QRectF matchRect() const;
 
     // Handles the preview keys; returns false for keys it does not use.
     bool handleKey(QKeyEvent* event);
@@ -60,7 +63,9 @@ protected:
 private:
     void relayout();
     int pageAtTop() const;
-    double pageTop(int page) const; // in device pixels, scroll not applied
+    double pageTop(int page) const;  // in device pixels, scroll not applied
+    double pageLeft(int page) const; // the same, across
+    void showMatch();
     QSizeF pageSize(int page) const;
 
     report::PreparedReport report_;

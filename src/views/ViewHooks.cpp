@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 ViewHooks defaults() {
@@ -21,6 +22,14 @@ ViewHooks defaults() {
         const QString filter = QStringLiteral("Файл отчета (*.frp)");
         return save ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter)
                     : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    };
+    h.printDialog = [](QWidget* parent, QPrinter* printer, int pages) {
+        QPrintDialog dialog(printer, parent);
+        dialog.setOptions(
+            QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
+            QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+        dialog.setMinMax(1, pages);
+        return dialog.exec() == QDialog::Accepted;
     };
     return h;
 }

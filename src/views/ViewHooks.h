@@ -5,6 +5,7 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 class TPreviewForm;
 
@@ -19,6 +20,9 @@ struct ViewHooks {
     std::function<bool(QWidget* parent, const QString& title, const QString& text)> confirm;
     // Asks for a report file to load (save == false) or to save; empty when cancelled.
     std::function<QString(QWidget* parent, bool save)> reportFile;
+    // The print dialog for a report of `pages` pages: sets up the printer (which printer,
+    // pages, copies); true when the operator chose to print.
+    std::function<bool(QWidget* parent, QPrinter* printer, int pages)> printDialog;
 
     static ViewHooks& instance();
     // Puts the real dialogs back.

@@ -5,6 +5,7 @@
 #include "SmallForms.h"
 #include "OptUnit.h"
 #include "Station.h"
+#include "StopSignal.h"
 
 #include "BevelPanel.h"
 #include "Cp1251.h"
@@ -26,6 +27,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <csignal>
+#include <functional>
+#include <thread>
 
 namespace {
 class RecordingStation : public Station {
@@ -117,14 +122,53 @@ private slots:
             QCOMPARE(st.calls, QStringList({"days 45", "open 1 115200", "start", "journal 0"}));
             st.calls.clear();
             w.close();
-            // exit record first (journal only), then settings, then the thread, then the port
-            QCOMPARE(st.calls, QStringList({"journal 2", "stop", "close"}));
+            // the thread first, then the exit record (journal only) and settings, then the port
+            QCOMPARE(st.calls, QStringList({"stop", "journal 2", "close"}));
             QCOMPARE(w.events->size(), 1);
         }
         QCOMPARE(st.journalRecords.first(), qMakePair(QStringLiteral("Запуск программы"), 0));
         QCOMPARE(st.journalRecords.last(), qMakePair(QStringLiteral("Выход из программы"), 2));
         QCOMPARE(readFile(ini_),
                  QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\nHorn=1\n"));
+    }
+
+    void exitRecordFollowsTheLastPolledEvents() {
+        // The poll thread's last events are still queued for the window when it closes: an
+        // event reported from the thread itself, an alarm posted before the close began, and
+        // an alarm of the cycle that ran while the thread was being stopped.
+        struct StoppingStation : RecordingStation {
+            std::function<void()> onStop;
+            void stopPolling() override {
+                RecordingStation::stopPolling();
+                if (onStop)
+                    onStop();
+            }
+        } st;
+        QObject bridge;
+        TMainFormKorvel w(st, paths());
+        const auto postFromThread = [&](const QString& text) {
+            std::thread([&] {
+                QMetaObject::invokeMethod(
+                    &bridge, [&w, text] { w.AvariaMemo(text, 0xFFFF0000); }, Qt::QueuedConnection);
+            }).join();
+        };
+        std::thread([&w] { w.AvariaMemo(QStringLiteral("link event"), 0xFF000000); }).join();
+        postFromThread(QStringLiteral("alarm queued before the close"));
+        st.onStop = [&] { postFromThread(QStringLiteral("alarm of the last cycle")); };
+        st.calls.clear();
+        w.close();
+        // Whatever an event loop would still deliver after the close.
+        QApplication::processEvents();
+        QStringList texts;
+        for (const auto& r : st.journalRecords)
+            texts << r.first;
+        QCOMPARE(texts,
+                 QStringList({"Запуск программы", "link event", "alarm queued before the close",
+                              "alarm of the last cycle", "Выход из программы"}));
+        QCOMPARE(st.journalRecords.last().second, 2);
+        QCOMPARE(st.calls.first(), QStringLiteral("stop"));
+        QCOMPARE(st.calls.last(), QStringLiteral("close"));
+        QCOMPARE(w.events->size(), 4); // the exit is not listed
     }
 
     void portFailureShowsRedErrorText() {
@@ -185,6 +229,45 @@ private slots:
         QCOMPARE(MainTextStore::get()->lngSviazGood, QStringLiteral("Связь с ШВУ установлена"));
         w.close();
         QVERIFY(readFile(ini_).contains("Language=deutsch.ini"));
+    }
+
+    void languageMenuTicksOnlyTheChosenFile() {
+        // A bare name with two dots in it is a file of the working folder like any other.
+        for (const char* name : {"a.ini", "plant..v2.ini", "z.ini"})
+            writeFile(work_ + "/" + name, "[Main]\nbtnClear=" + QByteArray(name) + "\n");
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nLanguage=plant..v2.ini\n");
+        RecordingStation st;
+        {
+            TMainFormKorvel w(st, paths());
+            QCOMPARE(w.btnClear->text(), QStringLiteral("plant..v2.ini"));
+            const QList<QAction*> items = w.mnuLanguage->actions();
+            QCOMPARE(items.size(), 3);
+            // Only the chosen file carries a mark, a tick; the others no empty box.
+            for (QAction* item : items) {
+                const bool chosen = item->text() == QStringLiteral("plant..v2.ini");
+                QCOMPARE(item->isChecked(), chosen);
+                QCOMPARE(item->isCheckable(), chosen);
+            }
+            items[2]->trigger();
+            QApplication::processEvents();
+            QCOMPARE(w.btnClear->text(), QStringLiteral("z.ini"));
+            for (QAction* item : items) {
+                const bool chosen = item == items[2];
+                QCOMPARE(item->isChecked(), chosen);
+                QCOMPARE(item->isCheckable(), chosen);
+            }
+            // Choosing the ticked one again keeps the tick.
+            items[2]->trigger();
+            QVERIFY(items[2]->isChecked());
+            items[1]->trigger();
+            w.close();
+        }
+        // The choice survives a restart.
+        QVERIFY(readFile(ini_).contains("Language=plant..v2.ini"));
+        TMainFormKorvel again(st, paths());
+        QCOMPARE(again.btnClear->text(), QStringLiteral("plant..v2.ini"));
+        QVERIFY(again.mnuLanguage->actions()[1]->isChecked());
     }
 
     void fileWithOnlyOneKeyChangesOnlyThatText() {
@@ -375,6 +458,48 @@ private slots:
         QVERIFY(st.calls.isEmpty());
         w.close();
         QVERIFY(readFile(ini_).contains("ComPort=3\nMaxArhDay=45\nComSpeed=9600"));
+    }
+
+    // A stop request with a modal dialog open: the main window closes the orderly way and
+    // every event loop ends, the dialog's and the application's.
+    void stopSignalEndsTheProgramWithADialogOpen_data() {
+        QTest::addColumn<int>("dialog");
+        QTest::newRow("about box") << 0;
+        QTest::newRow("settings dialog") << 1;
+    }
+    void stopSignalEndsTheProgramWithADialogOpen() {
+        QFETCH(int, dialog);
+        QVERIFY(StopSignal::install());
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        StopSignal stop;
+        stop.setCloseAction([&w] { w.close(); });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QString openDialog;
+        QTimer::singleShot(0, &w, [&w, dialog] {
+            if (dialog == 0)
+                w.mnuAboutClick();
+            else
+                w.mnuOptionsClick();
+        });
+        QTimer::singleShot(200, &w, [&openDialog] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                openDialog = QString::fromLatin1(modal->metaObject()->className());
+            ::raise(SIGTERM);
+        });
+        // A deadline: without the stop the loop would run on.
+        QTimer::singleShot(5000, &w, [] { QCoreApplication::exit(99); });
+        const int status = QApplication::exec();
+        QVERIFY2(!openDialog.isEmpty(), "no modal dialog was open");
+        QCOMPARE(status, 0);
+        QVERIFY(stop.requested());
+        QVERIFY(!w.isVisible());
+        QVERIFY(st.calls.contains(QStringLiteral("journal 2")));
+        QCOMPARE(st.calls.last(), QStringLiteral("close"));
+        QVERIFY(QFile::exists(ini_));
+        // The settings dialog was not applied: the port was not touched after the stop.
+        QVERIFY(!st.calls.contains(QStringLiteral("pause")));
     }
 };
 

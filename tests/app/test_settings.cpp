@@ -66,6 +66,12 @@ TEST(Settings, ReadsValuesAndFallsBackPerKey) {
         {"[Data]\nLanguage=/tmp/x.ini\n", 1, 45, 115200, ""},
         {"[Data]\nLanguage=sub\\x.ini\n", 1, 45, 115200, ""},
         {"[Data]\nLanguage=deutsch.ini\n", 1, 45, 115200, "deutsch.ini"},
+        // dots inside a bare name are part of it; only "." and ".." themselves name folders
+        {"[Data]\nLanguage=plant..v2.ini\n", 1, 45, 115200, "plant..v2.ini"},
+        {"[Data]\nLanguage=..ini\n", 1, 45, 115200, "..ini"},
+        {"[Data]\nLanguage=..\n", 1, 45, 115200, ""},
+        {"[Data]\nLanguage=.\n", 1, 45, 115200, ""},
+        {"[Data]\nLanguage=sub/..\n", 1, 45, 115200, ""},
     };
     for (const Case& c : cases) {
         writeAll(path, c.file);

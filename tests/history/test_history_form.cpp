@@ -8,6 +8,7 @@
 #include "HistoryPrint.h"
 #include "HistoryRules.h"
 #include "HistoryUnit.h"
+#include "MainTexts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -387,6 +388,16 @@ void HistoryFormTest::printErrorIsShownAndOrientationRestored() {
     QString error;
     QVERIFY(!printHistoryChart(form->chart(), &none, &error));
     QCOMPARE(error, QStringLiteral("Принтер по умолчанию не выбран"));
+    // The texts come from the language file, as every other message does.
+    MainTexts texts = MainTexts::defaults();
+    texts.lngNoPrinter = QStringLiteral("No default printer");
+    texts.lngErrWrite = QStringLiteral("Cannot write file");
+    MainTextStore::set(texts);
+    QVERIFY(!printHistoryChart(form->chart(), &none, &error));
+    QCOMPARE(error, QStringLiteral("No default printer"));
+    QVERIFY(!printHistoryChart(form->chart(), &printer, &error));
+    QCOMPARE(error, QStringLiteral("Cannot write file ") + printer.outputFileName());
+    MainTextStore::set(MainTexts::defaults());
 }
 
 void HistoryFormTest::closeFreesTheWindow() {

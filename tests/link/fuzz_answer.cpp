@@ -1,6 +1,10 @@
 // libFuzzer target for the answer side of the link: the frame-end scan, the un-stuffing,
 // CRC, length and address checks, and the whole receive path of an exchange, with the
 // input as the bytes the line delivers.
+//
+// With KORVEL_FUZZ_PAYLOAD the input is an answer's payload instead: the target frames it
+// with DLE stuffing and a correct CRC, so that the checks behind the CRC (addresses,
+// function, length, the image update) see nearly every input rather than almost none.
 #include "ComLink.h"
 #include "Frame.h"
 #include "ProcessImage.h"
@@ -54,7 +58,21 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t inputSize) {
+#ifdef KORVEL_FUZZ_PAYLOAD
+    if (inputSize > std::size_t(frame::kBufSize))
+        return 0;
+    std::uint8_t framed[2 * frame::kBufSize + 8];
+    const int n =
+        frame::build(input, static_cast<int>(inputSize), framed, static_cast<int>(sizeof framed));
+    if (n <= 0)
+        return 0;
+    const std::uint8_t* data = framed;
+    const std::size_t size = std::size_t(n);
+#else
+    const std::uint8_t* data = input;
+    const std::size_t size = inputSize;
+#endif
     // The pure checks on the raw input.
     if (size <= frame::kBufSize) {
         std::uint8_t payload[frame::kBufSize];

@@ -1,10 +1,12 @@
 // The setpoint table's window: what the fields show when it opens, the layout, colours and
-// texts, clamping when a field is left, Enter as the default button, closing.
+// texts, clamping when a field is left, Enter as the default button from the moment the
+// window opens, closing by click or Space only.
 #include "TableRig.h"
 
 #include "BevelPanel.h"
 #include "ClampSpinEdit.h"
 #include "Cp1251.h"
+#include "MainUnitKorvel.h"
 #include "MaterialColours.h"
 
 #include <QApplication>
@@ -29,7 +31,8 @@ private slots:
     void languageFileReplacesTexts();
     void leavingAFieldClampsIt();
     void enterPressesTheSendButton();
-    void closeButtonFreesTheWindow();
+    void enterRightAfterOpeningAsksToSend();
+    void closeButtonTakesOnlyClickOrSpace();
     void screenshot();
 };
 
@@ -267,22 +270,51 @@ void TestTableWindow::enterPressesTheSendButton() {
     QCOMPARE(editOf(s)->text(), QString("1000"));
 }
 
-void TestTableWindow::closeButtonFreesTheWindow() {
+void TestTableWindow::enterRightAfterOpeningAsksToSend() {
+    // Opened as the operator opens it: F1 in the main window.
+    QTemporaryDir dir;
     Rig rig;
+    rig.answerYes = false;
+    TMainFormKorvel main(rig.station, {dir.filePath("korvel.ini"), dir.path()});
+    QPointer<TTableForm> form;
+    main.setViewFactory(TMainFormKorvel::View::TabZad, [&rig, &form]() -> QWidget* {
+        form = rig.newForm();
+        return form.data();
+    });
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_F1);
+    QTRY_VERIFY(form);
+    // The focus is in the first setpoint field, doser 1's.
+    QTRY_VERIFY(form->seZad5->hasFocus() ||
+                form->seZad5->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(rig.confirms.size(), 1);
+    QVERIFY(form);
+}
+
+void TestTableWindow::closeButtonTakesOnlyClickOrSpace() {
+    Rig rig;
+    rig.answerYes = false;
     QPointer<TTableForm> form(rig.newForm());
     form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.data()));
-    // A focused close button takes Enter itself, as it would in a dialog.
+    QVERIFY(QTest::qWaitForWindowActive(form.data()));
+    // Enter on a focused close button is the window's Enter: it asks to send.
     form->btnClose->setFocus();
     QTRY_VERIFY(form->btnClose->hasFocus());
     QTest::keyClick(form->btnClose, Qt::Key_Return);
+    QTest::keyClick(form->btnClose, Qt::Key_Enter);
+    QCOMPARE(rig.confirms.size(), 2);
+    QVERIFY(form);
+    // Space presses it.
+    QTest::keyClick(form->btnClose, Qt::Key_Space);
     QTRY_VERIFY(form.isNull());
-    QVERIFY(rig.confirms.isEmpty());
 
     QPointer<TTableForm> second(rig.newForm());
     second->show();
     second->btnClose->click();
     QTRY_VERIFY(second.isNull());
+    QCOMPARE(rig.confirms.size(), 2);
 }
 
 void TestTableWindow::screenshot() {

@@ -18,6 +18,8 @@ struct HookRecorder {
     QString fileAnswer;
     QStringList questions;
     bool confirmAnswer = false;
+    // Sets up the printer as the operator's choice in the print dialog; empty: cancelled.
+    std::function<void(QPrinter*)> onPrintDialog;
 
     HookRecorder() {
         ViewHooks& h = ViewHooks::instance();
@@ -38,6 +40,12 @@ struct HookRecorder {
         h.confirm = [this](QWidget*, const QString&, const QString& text) {
             questions << text;
             return confirmAnswer;
+        };
+        h.printDialog = [this](QWidget*, QPrinter* printer, int) {
+            if (!onPrintDialog)
+                return false;
+            onPrintDialog(printer);
+            return true;
         };
     }
     ~HookRecorder() { ViewHooks::reset(); }

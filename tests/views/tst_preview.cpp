@@ -8,6 +8,7 @@
 #include "ReportPreview.h"
 #include "StationReports.h"
 
+#include <QInputDialog>
 #include <QPageRanges>
 #include <QPrinter>
 #include <QProcess>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -285,7 +288,185 @@ private slots:
         }
     }
 
+    // Every way of printing tells the operator when nothing was printed: no printer chosen,
+    // a file that cannot be written; a cancelled dialog and a good print say nothing.
+    void printThatPrintsNothingSaysSo() {
+        QTemporaryDir dir;
+        HookRecorder hooks;
+        TPreviewForm form;
+        form.setReport(protocolPages(40));
+        struct Case {
+            const char* what;
+            std::function<void(QPrinter*)> choose; // empty: the dialog is cancelled
+            QString message;                       // empty: none
+        };
+        const QString unwritable = dir.filePath("no/such/dir/out.pdf");
+        const Case cases[] = {
+            {"no printer",
+             [](QPrinter* p) {
+                 p->setPrinterName(QString());
+                 p->setOutputFormat(QPrinter::PdfFormat);
+                 p->setOutputFileName(QString());
+             },
+             QStringLiteral("Ошибка: Принтер по умолчанию не выбран")},
+            {"file in a missing folder",
+             [&unwritable](QPrinter* p) {
+                 p->setOutputFormat(QPrinter::PdfFormat);
+                 p->setOutputFileName(unwritable);
+             },
+             QStringLiteral("Ошибка: Ошибка записи в файл ") + unwritable},
+            {"cancelled", {}, QString()},
+            {"printed",
+             [&dir](QPrinter* p) {
+                 p->setOutputFormat(QPrinter::PdfFormat);
+                 p->setOutputFileName(dir.filePath("printed.pdf"));
+             },
+             QString()},
+        };
+        for (const Case& c : cases) {
+            hooks.messages.clear();
+            hooks.onPrintDialog = c.choose;
+            form.frSpeedButton10Click();
+            QCOMPARE(hooks.messages.size(), c.message.isEmpty() ? 0 : 1);
+            if (!c.message.isEmpty())
+                QVERIFY2(hooks.messages[0].startsWith(c.message), qPrintable(hooks.messages[0]));
+            // Ctrl+P goes the same way.
+            hooks.messages.clear();
+            QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+            QCOMPARE(hooks.messages.size(), c.message.isEmpty() ? 0 : 1);
+        }
+        QVERIFY(QFileInfo(dir.filePath("printed.pdf")).size() > 0);
+
+        // The text comes from the language file.
+        MainTexts texts = MainTexts::defaults();
+        texts.lngNoPrinter = QStringLiteral("No default printer");
+        texts.lngError = QStringLiteral("Error");
+        MainTextStore::set(texts);
+        hooks.messages.clear();
+        hooks.onPrintDialog = cases[0].choose;
+        form.frSpeedButton10Click();
+        MainTextStore::set(MainTexts::defaults());
+        QCOMPARE(hooks.messages, QStringList{"Error: No default printer"});
+    }
+
+    // Ctrl+F and F3 bring each match into the viewport, also further matches on the same
+    // page, at 100 % and at page width; a match out of view is centred.
+    void searchScrollsEachMatchIntoView_data() {
+        QTest::addColumn<bool>("pageWidth");
+        QTest::newRow("100 %") << false;
+        QTest::newRow("page width") << true;
+    }
+    void searchScrollsEachMatchIntoView() {
+        QFETCH(bool, pageWidth);
+        HookRecorder hooks;
+        TPreviewForm form;
+        form.resize(900, 600);
+        form.setReport(protocolPages(150));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        if (pageWidth)
+            form.frSpeedButton3->click();
+        ReportPreview* preview = form.frPreview1;
+        const QScrollBar* v = preview->verticalScrollBar();
+        int before = v->value();
+        QVERIFY(preview->find("Manual"));
+        int moves = 0;
+        for (int match = 1;; ++match) {
+            const QRect seen = highlightIn(preview);
+            const QRectF item = preview->report()
+                                    .pages[size_t(preview->matchPage())]
+                                    .items[size_t(preview->matchItem())]
+                                    .rect;
+            const QSizeF expected = item.size() * preview->scale();
+            const QString where =
+                QStringLiteral("match %1 (page %2, item %3): highlight %4,%5 %6x%7")
+                    .arg(match)
+                    .arg(preview->matchPage())
+                    .arg(preview->matchItem())
+                    .arg(seen.x())
+                    .arg(seen.y())
+                    .arg(seen.width())
+                    .arg(seen.height());
+            // The whole highlighted rectangle is on screen.
+            QVERIFY2(!seen.isEmpty(), qPrintable(where));
+            QVERIFY2(qAbs(seen.width() - expected.width()) <= 3 &&
+                         qAbs(seen.height() - expected.height()) <= 3,
+                     qPrintable(where));
+            QVERIFY2(preview->viewport()->rect().contains(seen), qPrintable(where));
+            QVERIFY2(QRectF(seen).adjusted(-2, -2, 2, 2).contains(preview->matchRect()),
+                     qPrintable(where));
+            // The view moved only for a match that was not in view, and then centres it
+            // (unless the scroll range ends first).
+            if (v->value() != before) {
+                ++moves;
+                if (v->value() > v->minimum() && v->value() < v->maximum())
+                    QVERIFY2(qAbs(seen.center().y() - preview->viewport()->height() / 2) <= 2,
+                             qPrintable(where));
+            }
+            QCOMPARE(preview->currentPage(), preview->matchPage());
+            if (match == 70)
+                break;
+            before = v->value();
+            QTest::keyClick(&form, Qt::Key_F3);
+            QVERIFY(hooks.messages.isEmpty());
+        }
+        // Matches further down a page are out of view until the search scrolls to them.
+        QVERIFY2(moves >= 2, qPrintable(QString::number(moves)));
+    }
+
+    // Ctrl+F asks for the text in a dialog; when the preview becomes active again after it
+    // (which returns the zoom to 100 %), the match is still in view.
+    void searchDialogLeavesTheMatchInView() {
+        HookRecorder hooks;
+        TPreviewForm form;
+        form.resize(900, 600);
+        form.setReport(protocolPages(150));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.frSpeedButton3->click(); // page width: the activation changes the zoom
+        bool asked = false;
+        QTimer::singleShot(0, &form, [&asked] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            asked = true;
+            dialog->setTextValue(QStringLiteral("1040")); // a row far down the first page
+            dialog->accept();
+        });
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(asked);
+        // The preview becomes the active window again once the dialog has gone.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&form, &activate);
+        QCOMPARE(form.frPreview1->zoom(), ReportPreview::Zoom::Percent100);
+        QCOMPARE(form.frPreview1->matchPage(), 0);
+        const QRect seen = highlightIn(form.frPreview1);
+        QVERIFY2(!seen.isEmpty() && form.frPreview1->viewport()->rect().contains(seen),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(seen.x())
+                                .arg(seen.y())
+                                .arg(seen.width())
+                                .arg(seen.height())));
+        QVERIFY(QRectF(seen).adjusted(-2, -2, 2, 2).contains(form.frPreview1->matchRect()));
+    }
+
 private:
+    // The rectangle of highlighted pixels the preview area shows (the match's marking), in
+    // viewport coordinates; empty when no highlighted pixel is visible.
+    static QRect highlightIn(ReportPreview* preview) {
+        preview->viewport()->repaint();
+        const QImage image = preview->viewport()->grab().toImage();
+        QRect box;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 230 && c.green() > 230 && c.blue() < 150)
+                    box |= QRect(x, y, 1, 1);
+            }
+        }
+        return box;
+    }
+
     static bool folderEmpty(const QString& path) { return QDir(path).isEmpty(); }
 };
 

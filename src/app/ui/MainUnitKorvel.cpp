@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
@@ -295,16 +296,26 @@ void TMainFormKorvel::FormClose() {
     if (closed_)
         return;
     closed_ = true;
+    // The poll thread ends first. What it reported on its way out, still queued for this
+    // thread, is listed and journaled next, so the exit record is the run's last record.
+    station_.stopPolling();
+    deliverQueuedEvents();
     // The exit goes to the journal only, not to the event list.
     station_.journal(MainTextStore::get()->lngExitPrg, 2);
     // The exit record is already in the journal; a settings file that cannot be written is
     // told on the error output, and the station still closes.
     if (!settings_.save(paths_.settingsFile))
         qWarning("korvel: cannot write the settings file %s", qPrintable(paths_.settingsFile));
-    station_.stopPolling();
     station_.closePort();
     if (attention_)
         attention_->close();
+}
+
+void TMainFormKorvel::deliverQueuedEvents() {
+    // Queued calls and signals from the poll thread, in the order they were posted; then
+    // whatever waits in the event queue itself.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    queue_->drain();
 }
 
 void TMainFormKorvel::buildLanguageMenu() {
@@ -317,25 +328,30 @@ void TMainFormKorvel::buildLanguageMenu() {
         auto* item = new QAction(files[i], this);
         item->setObjectName(QStringLiteral("mnuLang%1").arg(i + 1));
         item->setData(i + 1); // the tag
-        item->setCheckable(true);
-        item->setChecked(files[i] == settings_.Language);
+        setLanguageTick(item, files[i] == settings_.Language);
         connect(item, &QAction::triggered, this, [this, item] { mnuLangClick(item); });
         mnuLanguage->addAction(item);
         langItems_.append(item);
     }
 }
 
+void TMainFormKorvel::setLanguageTick(QAction* item, bool ticked) {
+    // Only the ticked item is checkable: an unticked checkable item would show an empty box.
+    item->setCheckable(ticked);
+    item->setChecked(ticked);
+}
+
 void TMainFormKorvel::mnuLangClick(QAction* item) {
-    // A checkable item unticks itself when clicked; the ticked one is the current language.
+    // The ticked item is the current language; it also keeps its tick when clicked again.
     if (item->text() == settings_.Language) {
-        item->setChecked(true);
+        setLanguageTick(item, true);
         return;
     }
     closeChildren();
     settings_.Language = item->text();
     for (QAction* a : langItems_)
-        a->setChecked(false);
-    item->setChecked(true);
+        setLanguageTick(a, false);
+    setLanguageTick(item, true);
     LoadLanguage(langFilePath());
     events->clear();
     const auto texts = MainTextStore::get();

@@ -148,7 +148,10 @@ private:
     void createPanels();
     void FormCreate();
     void FormClose();
+    // Hands this thread every event the poll thread queued for it.
+    void deliverQueuedEvents();
     void buildLanguageMenu();
+    void setLanguageTick(QAction* item, bool ticked);
     void composeStatusIcon(int icon);
     void addEventLine(const QString& text, QRgb colour);
     void memoBody(const QString& text, QRgb colour);

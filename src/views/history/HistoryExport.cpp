@@ -7,6 +7,7 @@
 #include "HistoryRules.h"
 #include "HistoryTexts.h"
 #include "MainTexts.h"
+#include "ReportPainter.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -52,6 +53,8 @@ int exportHistory(const QDate& date, int doser, const QString& pdfPath, const QS
     chart.showDay(day, history::doserItemText(texts.lngDozator, doser) + QLatin1Char('\n') +
                            locale.toString(date, QLocale::ShortFormat));
 
+    if (!report::checkWritable(pdfPath, &error))
+        return fail(kHistoryExportWriteFailed, message, error);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfPath);

@@ -2,20 +2,14 @@
 
 #include "HistoryChart.h"
 #include "HistoryRules.h"
+#include "MainTexts.h"
+#include "ReportPainter.h"
 
 #include <QPrinter>
 
 namespace {
 // The chart is laid out on an area twice the print rectangle's width and height.
 constexpr double kFineLayout = 2.0;
-
-QString beginError(const QPrinter& printer) {
-    if (!printer.outputFileName().isEmpty())
-        return QStringLiteral("Не удалось записать файл \"%1\"").arg(printer.outputFileName());
-    if (printer.printerName().isEmpty())
-        return QStringLiteral("Принтер по умолчанию не выбран");
-    return QStringLiteral("Принтер \"%1\" недоступен").arg(printer.printerName());
-}
 } // namespace
 
 bool printHistoryChart(HistoryChart* chart, QPrinter* printer, QString* error) {
@@ -27,7 +21,7 @@ bool printHistoryChart(HistoryChart* chart, QPrinter* printer, QString* error) {
         QCPPainter painter;
         if (!painter.begin(printer)) {
             ok = false;
-            why = beginError(*printer);
+            why = report::printFailure(*printer);
         } else {
             painter.setMode(QCPPainter::pmVectorized);
             painter.setMode(QCPPainter::pmNoCaching);
@@ -36,11 +30,11 @@ bool printHistoryChart(HistoryChart* chart, QPrinter* printer, QString* error) {
             if (printer->printerState() == QPrinter::Error) {
                 printer->abort();
                 ok = false;
-                why = QStringLiteral("Ошибка печати");
+                why = MainTextStore::get()->lngNotPrinted;
             }
             if (!painter.end() && ok) {
                 ok = false;
-                why = beginError(*printer);
+                why = report::printFailure(*printer);
             }
         }
     }

@@ -171,12 +171,16 @@ QByteArray serialize(const PreparedReport& report) {
             p.color(it.color);
         }
     }
+    return wrapPayload(p.buf);
+}
+
+QByteArray wrapPayload(QByteArrayView payload) {
     Writer f;
     f.buf.append(kMark, sizeof kMark);
     f.u32(kVersion);
-    f.u32(quint32(p.buf.size()));
-    f.buf.append(p.buf);
-    f.u32(crc32(p.buf.constData(), p.buf.size()));
+    f.u32(quint32(payload.size()));
+    f.buf.append(payload.data(), payload.size());
+    f.u32(crc32(payload.data(), payload.size()));
     return f.buf;
 }
 

@@ -10,6 +10,9 @@
 namespace report {
 
 QByteArray serialize(const PreparedReport& report);
+// The file around a payload (the pages as serialize() lays them out): mark, version, length,
+// the payload and its CRC-32.
+QByteArray wrapPayload(QByteArrayView payload);
 // Checks everything it reads; on any fault returns false with *error set and leaves *out as
 // it was.
 bool deserialize(const QByteArray& bytes, PreparedReport* out, QString* error);

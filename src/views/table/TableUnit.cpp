@@ -100,6 +100,8 @@ TTableForm::TTableForm(ComLink& link, Station& station, ProcessImage& image,
 
     LoadLanguage(langFilePath);
     FormCreate();
+    // The window opens with the focus in the first setpoint field, doser 1's.
+    seZad5->setFocus();
 }
 
 void TTableForm::buildTopStrip() {
@@ -110,8 +112,9 @@ void TTableForm::buildTopStrip() {
     views::styleTitle(labName, kTitleColour);
     btnClose = new QPushButton(top);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    // A focused close button takes Enter itself, as in a dialog.
-    btnClose->setAutoDefault(true);
+    // Only a click or Space closes the window: Enter, also on a focused close button, is the
+    // window's Enter and presses btnRec1.
+    btnClose->setAutoDefault(false);
     auto* row = new QHBoxLayout(top);
     row->setContentsMargins(8, 2, 8, 2);
     row->addWidget(labName);
