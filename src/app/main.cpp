@@ -97,8 +97,10 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << "korvel: " << cl.error << "\n\n" << CommandLine::usage();
         return 2;
     }
+    // The working folder: --workdir, or the folder the station is started in.
+    const QString workDir = CommandLine::resolveWorkDir(cl.workDir);
     if (cl.help) {
-        QTextStream(stdout) << CommandLine::usage();
+        QTextStream(stdout) << CommandLine::usage(workDir);
         return 0;
     }
     if (cl.version) {
@@ -113,7 +115,7 @@ int main(int argc, char* argv[]) {
         qInstallMessageHandler(exportMessages);
         QApplication app(argc, argv);
         installFontSubstitutions();
-        return runExport(cl, QDir::currentPath());
+        return runExport(cl, workDir);
     }
     if (!haveScreen()) {
         std::fputs("korvel: no display to show the station on: DISPLAY is not set "
@@ -125,7 +127,16 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("korvel"));
     QApplication::setApplicationVersion(QStringLiteral("3.7"));
     installFontSubstitutions();
-    const QString workDir = QDir::currentPath();
+    // A working folder named on the command line (the menu entry's ~/korvel-station) is
+    // created on first use with the sample language file, and becomes the current folder.
+    if (!cl.workDir.isEmpty()) {
+        QString error;
+        if (!CommandLine::prepareWorkDir(workDir, CommandLine::sampleLanguageFile(), &error) ||
+            !QDir::setCurrent(workDir)) {
+            QTextStream(stderr) << "korvel: " << (error.isEmpty() ? workDir : error) << Qt::endl;
+            return 1;
+        }
+    }
 
     // A stop request closes the main window the orderly way once it exists, and ends every
     // event loop, a modal dialog's included (also the box that tells of a busy folder).
