@@ -16,6 +16,12 @@ cp "$src/scripts/common.sh" "$repo/scripts/"
 cp "$src/lang/english.ini" "$repo/lang/"
 export STUB_LOG=$work/log
 : >"$STUB_LOG"
+# The package check has its own test; here it only has to be called with the plain build.
+cat >"$repo/scripts/check-package" <<'EOF'
+#!/bin/sh
+echo "package $1" >>"$STUB_LOG"
+EOF
+chmod +x "$repo/scripts/check-package"
 
 # Every package counts as installed.
 cat >"$work/bin/dpkg-query" <<'EOF'
@@ -99,6 +105,10 @@ if grep '^ctest' "$STUB_LOG" | grep -q 'strict=no'; then
 fi
 if [ "$(grep -c '^ctest' "$STUB_LOG")" -lt 4 ]; then
     echo "FAIL: run-tests did not run the four test builds"
+    fail=1
+fi
+if ! grep -qx "package $repo/build" "$STUB_LOG"; then
+    echo "FAIL: run-tests did not check the package of the plain build"
     fail=1
 fi
 if [ "$status" -ne 0 ]; then
