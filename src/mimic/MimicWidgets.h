@@ -24,14 +24,22 @@ private:
     QImage picture_;
 };
 
-// A read-only value field: pale yellow, bold black text, never selected or focused.
+// A read-only value field: pale yellow, bold black text, never selected or focused. It always
+// shows its whole text: a text wider than the field (only possible when a wider face stands in
+// for the design font) is set in a narrower cut of the font instead of being scrolled.
 class TValueField : public QLineEdit {
     Q_OBJECT
 public:
     TValueField(const QFont& font, QWidget* parent);
+    // The width the text has inside the border and margins.
+    int textRoom() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    void fitText();
+    QFont designFont_;
 };
 
 // A small raised panel with a centred caption: the connection lamps and the section names.

@@ -39,11 +39,8 @@ void textAt(QPainter& p, int x, int y, const QString& text, const QFont& font) {
 QFont tahoma7() {
     return QFont(QStringLiteral("Tahoma"), 7);
 }
-// Picture texts share the narrow bunkers; the condensed cut keeps them inside.
 QFont sansSerif6() {
-    QFont f(QStringLiteral("MS Sans Serif"), 6);
-    f.setStretch(QFont::SemiCondensed);
-    return f;
+    return QFont(QStringLiteral("MS Sans Serif"), 6);
 }
 } // namespace
 

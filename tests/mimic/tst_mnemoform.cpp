@@ -5,11 +5,13 @@
 #include "MimicTestRig.h"
 #include "MimicWidgets.h"
 #include "MyShape.h"
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,6 +28,8 @@ private slots:
     void designSizeAndStartState();
     void numberFormats_data();
     void numberFormats();
+    void valueFieldsShowTheirWholeText_data();
+    void valueFieldsShowTheirWholeText();
     void doserColumnsFollowTheirSources_data();
     void doserColumnsFollowTheirSources();
     void lampsByBit_data();
@@ -103,6 +107,91 @@ void TestMnemoForm::numberFormats() {
     QCOMPARE(fieldText(*rig.form, "edTekVes5"), weight);
     QCOMPARE(fieldText(*rig.form, "edZad5"), setpoint);
     QCOMPARE(fieldText(*rig.form, "edTimeSkipUp"), QStringLiteral("250"));
+}
+
+namespace {
+// The dark pixels of an image (text is black on the pale yellow field; the field's grey and
+// white border stays out), cropped to their bounding box.
+QImage ink(const QImage& picture) {
+    const QImage img = picture.convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 100)
+                box |= QRect(x, y, 1, 1);
+    QImage mask(box.size().expandedTo(QSize(1, 1)), QImage::Format_Mono);
+    mask.fill(0);
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x)
+            mask.setPixel(x, y, qGray(img.pixel(box.x() + x, box.y() + y)) < 100 ? 1 : 0);
+    return box.isEmpty() ? QImage() : mask;
+}
+
+// The whole text in the field's font on the field's ground, as a reference.
+QImage wholeText(const QLineEdit& field, const QString& text) {
+    const QFontMetrics fm(field.font());
+    QImage img(fm.horizontalAdvance(text) + 20, fm.height() + 8, QImage::Format_RGB32);
+    img.fill(field.palette().color(QPalette::Base));
+    QPainter p(&img);
+    p.setFont(field.font());
+    p.setPen(Qt::black);
+    p.drawText(10, 4 + fm.ascent(), text);
+    p.end();
+    return ink(img);
+}
+} // namespace
+
+// Every value field, at its design place and size, draws the whole text of the widest values
+// the image can hold: a weight of -32768 is never shown as 32768.
+void TestMnemoForm::valueFieldsShowTheirWholeText_data() {
+    QTest::addColumn<int>("value");
+    for (int v : {-32768, -10000, 65535, 12345})
+        QTest::newRow(QByteArray::number(v).constData()) << v;
+}
+
+void TestMnemoForm::valueFieldsShowTheirWholeText() {
+    QFETCH(int, value);
+    MimicRig rig;
+    TMnemoForm& form = *rig.form;
+    form.show();
+    // Through the image where the field's source can hold the value: weights are signed,
+    // setpoints unsigned words.
+    for (int k : {15, 17, 55, 57, 59, 61})
+        if (value < 32768)
+            rig.setWord(k, value & 0xFFFF);
+    for (int k : {2, 5, 32, 35, 38, 41, 9, 11, 45, 47, 49, 51})
+        if (value >= 0)
+            rig.setWord(k, value);
+    rig.tick();
+    const QString text = QString::number(value);
+    const QList<TValueField*> fields = form.findChildren<TValueField*>();
+    QVERIFY(fields.size() >= 30);
+    int throughImage = 0;
+    for (TValueField* field : fields) {
+        if (field->text() == text)
+            ++throughImage;
+        else
+            field->setText(text); // byte and mode fields: the text itself
+    }
+    QCOMPARE(throughImage, value < 0 ? 6 : value == 65535 ? 12 : 18);
+    QCoreApplication::processEvents();
+    for (TValueField* field : fields) {
+        const QImage drawn = ink(field->grab().toImage());
+        const QImage whole = wholeText(*field, text);
+        if (drawn != whole) {
+            field->grab().save(QDir::temp().filePath(field->objectName() + QStringLiteral(".png")));
+            QFAIL(qPrintable(QStringLiteral("%1 at %2 x %3 does not show all of %4 (ink %5 x %6, "
+                                            "whole text %7 x %8)")
+                                 .arg(field->objectName())
+                                 .arg(field->width())
+                                 .arg(field->height())
+                                 .arg(text)
+                                 .arg(drawn.width())
+                                 .arg(drawn.height())
+                                 .arg(whole.width())
+                                 .arg(whole.height())));
+        }
+    }
 }
 
 void TestMnemoForm::doserColumnsFollowTheirSources_data() {

@@ -25,6 +25,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionToolButton>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -35,6 +37,23 @@ namespace {
 constexpr QRgb kRed = 0xFFFF0000;
 const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
 const QColor kLinkText(0x36, 0x36, 0x70);
+
+// The tool bars' buttons as the design sizes them: icon and text with four pixels on either
+// side. The style's own tool buttons keep more room around their contents than a 547-pixel
+// tool bar has for six buttons at the design size.
+class TightToolButtons : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const auto* tool = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        if (type == CT_ToolButton && tool && tool->toolButtonStyle == Qt::ToolButtonTextBesideIcon)
+            s.setWidth(4 + tool->iconSize.width() + 4 +
+                       tool->fontMetrics.horizontalAdvance(tool->text) + 4);
+        return s;
+    }
+};
 
 QFont pixelFont(const QString& family, int px, bool bold = false) {
     QFont f(family);
@@ -64,6 +83,11 @@ QToolButton* TMainFormKorvel::toolButton(QToolBar* bar, const QString& name, int
     b->setIcon(ImageList1::icon(icon));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(true);
+    if (!toolStyle_) {
+        toolStyle_ = new TightToolButtons;
+        toolStyle_->setParent(this);
+    }
+    b->setStyle(toolStyle_);
     bar->addWidget(b);
     return b;
 }
@@ -233,8 +257,8 @@ void TMainFormKorvel::createPanels() {
     auto* listBox = new QVBoxLayout(Panel3);
     listBox->setContentsMargins(0, 0, 0, 0);
     events = new EventList(this);
-    queue_ = new EventQueue([this](const QString& text, QRgb colour) { memoBody(text, colour); },
-                            this);
+    queue_ =
+        new EventQueue([this](const QString& text, QRgb colour) { memoBody(text, colour); }, this);
     lstAvaria = new QListView(Panel3);
     lstAvaria->setObjectName(QStringLiteral("lstAvaria"));
     lstAvaria->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
@@ -308,8 +332,8 @@ void TMainFormKorvel::FormClose() {
 }
 
 void TMainFormKorvel::buildLanguageMenu() {
-    const QStringList files = QDir(workDir_).entryList(
-        {QStringLiteral("*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files = QDir(workDir_).entryList({QStringLiteral("*.ini")}, QDir::Files,
+                                                       QDir::Name | QDir::IgnoreCase);
     if (files.isEmpty())
         return;
     mnuLanguage->setEnabled(true);
@@ -515,13 +539,17 @@ void TMainFormKorvel::memoBody(const QString& text, QRgb colour) {
     station_.journal(text, EventList::journalCode(colour));
 }
 
-void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) { queue_->post(text, colour); }
+void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) {
+    queue_->post(text, colour);
+}
 
 void TMainFormKorvel::AvariaMemoNoJournal(const QString& text, QRgb colour) {
     addEventLine(text, colour);
 }
 
-void TMainFormKorvel::btnClearClick() { events->clear(); }
+void TMainFormKorvel::btnClearClick() {
+    events->clear();
+}
 
 void TMainFormKorvel::btnUpDownClick() {
     const auto texts = MainTextStore::get();
@@ -551,9 +579,13 @@ void TMainFormKorvel::composeStatusIcon(int icon) {
     StatImage->setPixmap(statusBitmap_);
 }
 
-void TMainFormKorvel::setLinkIcon(int icon) { composeStatusIcon(icon); }
+void TMainFormKorvel::setLinkIcon(int icon) {
+    composeStatusIcon(icon);
+}
 
-void TMainFormKorvel::setStopColour(QRgb colour) { StopPanel->setColor(QColor::fromRgb(colour)); }
+void TMainFormKorvel::setStopColour(QRgb colour) {
+    StopPanel->setColor(QColor::fromRgb(colour));
+}
 
 void TMainFormKorvel::setAttentionColour(QRgb colour) {
     btnAttention->setColor(QColor::fromRgb(colour));
