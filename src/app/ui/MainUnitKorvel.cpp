@@ -11,6 +11,7 @@
 #include "MainTexts.h"
 #include "OptUnit.h"
 #include "PrivateProfile.h"
+#include "QtLanguage.h"
 #include "SmallForms.h"
 #include "Station.h"
 
@@ -368,6 +369,7 @@ void TMainFormKorvel::mnuLangClick(QAction* item) {
 }
 
 void TMainFormKorvel::LoadLanguage(const QString& path) {
+    installQtTranslation(settings_.Language);
     MainTexts t = MainTexts::load(PrivateProfile(path));
     setWindowTitle(t.MainFormKorvel + QStringLiteral(" v") + QStringLiteral("3.7"));
     mnuTabZad->setText(t.mnuTabZad);
