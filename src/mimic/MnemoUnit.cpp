@@ -1,6 +1,7 @@
 #include "MnemoUnit.h"
 
 #include "ChargeFlow.h"
+#include "DateText.h"
 #include "Language.h"
 #include "MainTexts.h"
 #include "MimicArtwork.h"
@@ -244,7 +245,7 @@ void TMnemoForm::setLamp(TMyShape* lamp, bool on, bool fault) {
 
 void TMnemoForm::DrawTimerTimer() {
     const QDateTime now = clock_();
-    LblDate->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
+    LblDate->setText(stationDate(now.date()));
     // A long date text (a month name) takes a smaller size rather than losing its ends.
     QFont dateFont = LblTime->font();
     while (QFontMetrics(dateFont).horizontalAdvance(LblDate->text()) > LblDate->width() - 2 &&

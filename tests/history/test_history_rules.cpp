@@ -74,9 +74,13 @@ TEST(HistoryTextsTest, StartingReadoutsAndDoserItems) {
     EXPECT_EQ(startTimeReadout(t), QStringLiteral("Время: 00:00:00"));
     EXPECT_EQ(startWeightReadout(t), QStringLiteral("Вес: 0 кг"));
     EXPECT_EQ(doserItemText(t.lngDozator, 6), QStringLiteral("Дозатор 6"));
-    EXPECT_EQ(missingFileMessage(t.labName, QDate(2009, 10, 26), QStringLiteral("отсутствует"),
-                                 QLocale(QLocale::Russian, QLocale::Russia)),
-              QStringLiteral("История за 26.10.2009 отсутствует"));
+    // The same date form under every system locale, never "26 Oct 2009".
+    for (const QLocale& system : {QLocale(QLocale::Russian, QLocale::Russia), QLocale::c(),
+                                  QLocale(QLocale::English, QLocale::UnitedStates)})
+        EXPECT_EQ(missingFileMessage(t.labName, QDate(2009, 10, 26), QStringLiteral("отсутствует"),
+                                     system),
+                  QStringLiteral("История за 26.10.2009 отсутствует"))
+            << system.name().toStdString();
 }
 
 TEST(HistoryTextsTest, LanguageFileOverridesSomeKeys) {

@@ -1,5 +1,7 @@
 #include "HistoryExport.h"
 
+#include "DateText.h"
+
 #include "DailyTables.h"
 #include "HistoryChart.h"
 #include "HistoryDay.h"
@@ -50,7 +52,7 @@ int exportHistory(const QDate& date, int doser, const QString& pdfPath, const QS
     chart.setTexts(texts);
     chart.resize(1600, 900);
     chart.showDay(day, history::doserItemText(texts.lngDozator, doser) + QLatin1Char('\n') +
-                           locale.toString(date, QLocale::ShortFormat));
+                           stationDate(date, locale));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

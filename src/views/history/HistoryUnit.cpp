@@ -1,5 +1,7 @@
 #include "HistoryUnit.h"
 
+#include "DateText.h"
+
 #include "CalendarDateEdit.h"
 #include "DailyTables.h"
 #include "HistoryChart.h"
@@ -191,8 +193,8 @@ void THistoryForm::DateEdit1Change() {
     const bool ok = loadHistoryDay(path, doser, day.get(), &error);
     letPaintsRun();
     if (ok)
-        DBChart1->showDay(day, ComboBox1->currentText() + QLatin1Char('\n') +
-                                   locale.toString(date, QLocale::ShortFormat));
+        DBChart1->showDay(day,
+                          ComboBox1->currentText() + QLatin1Char('\n') + stationDate(date, locale));
     letPaintsRun();
     desk.reset();
     if (!ok)

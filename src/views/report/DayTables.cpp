@@ -1,6 +1,7 @@
 #include "DayTables.h"
 
 #include "DailyTables.h"
+#include "DateText.h"
 #include "DbfTable.h"
 #include "MainTexts.h"
 
@@ -11,7 +12,7 @@
 namespace views {
 
 QString dateText(const QDate& date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return stationDate(date);
 }
 
 QString unreadableMessage(const QString& path) {

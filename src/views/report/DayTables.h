@@ -10,7 +10,8 @@
 
 namespace views {
 
-// The date as the views show it (05.03.2010), the same form as the date fields.
+// The date as the views show it (05.03.2010), the same form as the date fields and every
+// other date the station shows.
 QString dateText(const QDate& date);
 
 // Why a day's table could not be read, in the station's language (texts of section Main):
