@@ -7,6 +7,12 @@ TPicture::TPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TPicture::setSeeThrough(bool seeThrough) {
+    seeThrough_ = seeThrough;
+    setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);
+    update();
+}
+
 void TPicture::setPicture(const QImage& picture) {
     picture_ = picture;
     update();
@@ -22,7 +28,7 @@ QImage TPicture::shown() const {
 
 void TPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    if (picture_.width() < width() || picture_.height() < height())
+    if (!seeThrough_ && (picture_.width() < width() || picture_.height() < height()))
         p.fillRect(rect(), palette().color(QPalette::Window));
     p.drawImage(0, 0, picture_);
 }

@@ -72,6 +72,7 @@ TPicture* TMnemoForm::picture(const char* objName, int x, int y, int w, int h) {
 TPicture* TMnemoForm::fixedPicture(const char* objName, int x, int y, const QImage& art) {
     TPicture* p = picture(objName, x, y, art.width(), art.height());
     p->setPicture(art);
+    p->setSeeThrough(true);
     p->hide();
     return p;
 }

@@ -39,6 +39,7 @@ private slots:
     void arrowsAndGates();
     void connectionPanels();
     void languageTexts();
+    void faultLabelsLevelWithTheirLamps();
     void clockShowsInjectedTime();
     void closingStopsTimersFirst();
     void closesAsAChildOfTheFrame();
@@ -389,6 +390,50 @@ void TestMnemoForm::languageTexts() {
     rig.set(26, 3);
     rig.tick();
     QCOMPARE(fieldText(form, "edRegDoz1"), QStringLiteral("AUTO"));
+}
+
+// The two-line fault labels between the columns: the feeder label's second line ("ВП") stands
+// level with the feeder lamps, the gate label's first line with the gate lamps, and the two
+// labels do not run into each other.
+void TestMnemoForm::faultLabelsLevelWithTheirLamps() {
+    MimicRig rig;
+    TMnemoForm& form = *rig.form;
+    const struct {
+        const char *vp, *zat, *leftLamp, *rightLamp;
+    } pairs[] = {{"labAvrVP56", "labAvrZat56", "3", "1"},
+                 {"labAvrVP34", "labAvrZat34", "6", "4"},
+                 {"labAvrVP12", "labAvrZat12", "2", "5"}};
+    for (const auto& pair : pairs) {
+        auto* vp = form.findChild<QLabel*>(QString::fromLatin1(pair.vp));
+        auto* zat = form.findChild<QLabel*>(QString::fromLatin1(pair.zat));
+        QVERIFY(vp && zat);
+        QCOMPARE(vp->text(), QStringLiteral("Авар.\nВП"));
+        const int line = QFontMetrics(vp->font()).height();
+        // Centre of line k (0 or 1) of a two-line text centred in the label.
+        auto lineCentre = [line](const QLabel* l, int k) {
+            const QRect r = l->geometry();
+            return r.top() + (r.height() - 2 * line) / 2.0 + line * (k + 0.5);
+        };
+        for (const char* side : {pair.leftLamp, pair.rightLamp}) {
+            auto* vpLamp =
+                form.findChild<QWidget*>(QStringLiteral("ledAvVp") + QLatin1String(side));
+            auto* zatLamp =
+                form.findChild<QWidget*>(QStringLiteral("ledAvZat") + QLatin1String(side));
+            const double vpLampCentre = vpLamp->y() + vpLamp->height() / 2.0;
+            const double zatLampCentre = zatLamp->y() + zatLamp->height() / 2.0;
+            QVERIFY2(qAbs(lineCentre(vp, 1) - vpLampCentre) <= 1.5,
+                     qPrintable(QStringLiteral("%1: ВП at %2, its lamp at %3")
+                                    .arg(QLatin1String(pair.vp))
+                                    .arg(lineCentre(vp, 1))
+                                    .arg(vpLampCentre)));
+            QVERIFY2(qAbs(lineCentre(zat, 0) - zatLampCentre) <= 1.5,
+                     qPrintable(QStringLiteral("%1: first line at %2, its lamp at %3")
+                                    .arg(QLatin1String(pair.zat))
+                                    .arg(lineCentre(zat, 0))
+                                    .arg(zatLampCentre)));
+        }
+        QVERIFY(!vp->geometry().intersects(zat->geometry()));
+    }
 }
 
 void TestMnemoForm::clockShowsInjectedTime() {
