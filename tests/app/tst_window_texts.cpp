@@ -3,6 +3,8 @@
 // less than its whole text.
 #include "TextFit.h"
 
+#include "ActiveAlarmsUnit.h"
+#include "AlarmStates.h"
 #include "AttentionUnit.h"
 #include "ComLink.h"
 #include "Fonts.h"
@@ -70,6 +72,7 @@ class TestWindowTexts : public QObject {
     QString work_;
     ProcessImage image_;
     QuietStation station_;
+    AlarmStates alarms_;
     int before_ = 0;
 
     QString langPath(const QString& language) const {
@@ -109,7 +112,8 @@ private slots:
         QTest::addColumn<QString>("window");
         const QStringList windows = {"main 866x559", "main 1280x1024", "settings",     "about",
                                      "attention",    "mimic",          "table",        "protocol",
-                                     "journal",      "history",        "shift report", "preview"};
+                                     "journal",      "history",        "shift report", "preview",
+                                     "alarms"};
         for (const char* language : {"", "english.ini"}) {
             for (const QString& window : windows) {
                 const QByteArray row =
@@ -126,7 +130,9 @@ private slots:
         const QString lang = langPath(language);
         QStringList found;
         if (window.startsWith(QLatin1String("main"))) {
+            // As the station builds it: with the alarm buttons.
             TMainFormKorvel form(station_, {work_ + QStringLiteral("/korvel.ini"), work_});
+            form.setAlarms(alarms_);
             const QSize size =
                 window.endsWith(QLatin1String("866x559")) ? QSize(866, 559) : QSize(1280, 1024);
             found = clipped(&form, size, form.findChild<QMdiArea*>());
@@ -162,6 +168,9 @@ private slots:
         } else if (window == QLatin1String("shift report")) {
             TRapDlgForm form(lang);
             found = clipped(&form);
+        } else if (window == QLatin1String("alarms")) {
+            TActiveAlarmsForm form(alarms_, lang, {});
+            found = clipped(&form, {1024, 690});
         } else if (window == QLatin1String("preview")) {
             TPreviewForm form;
             found = clipped(&form, {1024, 690});

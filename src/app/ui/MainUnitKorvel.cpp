@@ -182,15 +182,6 @@ void TMainFormKorvel::createPanels() {
     connect(btnJurnal, &QToolButton::clicked, this, [this] { openView(View::Jurnal); });
     connect(btnProtocol, &QToolButton::clicked, this, [this] { openView(View::Protocol); });
     connect(btnRaport, &QToolButton::clicked, this, [this] { btnRaportClick(); });
-    // Alarm management: shown once the station hands its alarm states over.
-    btnAlarms = toolButton(ToolBar2, QStringLiteral("btnAlarms"), -1);
-    btnHornOff = toolButton(ToolBar2, QStringLiteral("btnHornOff"), -1);
-    btnAlarms->setAutoFillBackground(true); // the red of the blink
-    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
-    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
-    for (QAction* a : ToolBar2->actions())
-        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
-            a->setVisible(false);
     top->addWidget(ToolBar2, 1);
 
     btnAttention = new BevelPanel(TopPanel);
@@ -273,6 +264,16 @@ void TMainFormKorvel::createPanels() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMovable(false);
+    // Alarm management beside the event list, shown once the station hands its alarm states
+    // over (the top tool bar has room for the six view buttons only at the design width).
+    btnAlarms = toolButton(ToolBar1, QStringLiteral("btnAlarms"), -1);
+    btnHornOff = toolButton(ToolBar1, QStringLiteral("btnHornOff"), -1);
+    btnAlarms->setAutoFillBackground(true); // the red of the blink
+    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
+    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
+    for (QAction* a : ToolBar1->actions())
+        if (ToolBar1->widgetForAction(a) == btnAlarms || ToolBar1->widgetForAction(a) == btnHornOff)
+            a->setVisible(false);
     btnClear = toolButton(ToolBar1, QStringLiteral("btnClear"), ImageList1::Clear);
     btnUpDown = toolButton(ToolBar1, QStringLiteral("btnUpDown"), ImageList1::Expand);
     for (QToolButton* b : {btnClear, btnUpDown})
@@ -412,8 +413,8 @@ void TMainFormKorvel::setAlarms(AlarmStates& states) {
     hornLogic_ = std::make_unique<HornLogic>(states);
     hornLogic_->setEnabled(settings_.Horn != 0);
     horn_ = new Horn(*hornLogic_, {}, this);
-    for (QAction* a : ToolBar2->actions())
-        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
+    for (QAction* a : ToolBar1->actions())
+        if (ToolBar1->widgetForAction(a) == btnAlarms || ToolBar1->widgetForAction(a) == btnHornOff)
             a->setVisible(true);
     AlarmTimer = new QTimer(this);
     AlarmTimer->setObjectName(QStringLiteral("AlarmTimer"));
