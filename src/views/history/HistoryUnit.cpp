@@ -27,6 +27,9 @@ constexpr int kDosers = 6;
 
 QFont pixelFont(int pixels, bool bold) {
     QFont f;
+    // Sizes beyond the 13-pixel strike of "MS Sans Serif" in the scalable design face.
+    if (pixels > 13)
+        f.setFamily(QStringLiteral("Tahoma"));
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
