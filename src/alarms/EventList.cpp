@@ -1,5 +1,7 @@
 #include "EventList.h"
 
+#include "DateText.h"
+
 namespace {
 // The long time format without its time-zone name: the station shows local wall time, as
 // "14:05:09", and a zone name would only crowd the line.
@@ -18,8 +20,7 @@ QString withoutZone(const QString& format) {
 } // namespace
 
 EventList::EventList(QObject* parent, const QLocale& locale)
-    : QAbstractListModel(parent), locale_(locale),
-      dateFormat_(locale.dateFormat(QLocale::ShortFormat)),
+    : QAbstractListModel(parent), locale_(locale), dateFormat_(stationDateFormat(locale)),
       timeFormat_(withoutZone(locale.timeFormat(QLocale::LongFormat))) {}
 
 QString EventList::lineText(const QString& text, const QDateTime& when) const {

@@ -2,6 +2,8 @@
 
 #include "PrivateProfile.h"
 
+#include <array>
+
 namespace {
 const QString kSection = QStringLiteral("Main");
 
@@ -89,86 +91,10 @@ const Entry kEntries[] = {
     {"lngNoPrinter", "Принтер по умолчанию не выбран", &MainTexts::lngNoPrinter},
     {"lngPrinterFailed", "Принтер недоступен:", &MainTexts::lngPrinterFailed},
     {"lngNotPrinted", "Печать не выполнена", &MainTexts::lngNotPrinted},
-};
-
-const char* const kNames[] = {
-    "MainFormKorvel",
-    "mnuTabZad",
-    "mnuMnemo",
-    "mnuComands",
-    "mnuOut",
-    "mnuExit",
-    "btnTabZad",
-    "btnMnemo",
-    "mnuHelp",
-    "mnuSprav",
-    "mnuAbout",
-    "mnuService",
-    "mnuOptions",
-    "mnuHistory",
-    "btnHistory",
-    "btnClear",
-    "btnJurnal",
-    "mnuJurnal",
-    "mnuProtocol",
-    "btnProtocol",
-    "mnuRaport",
-    "btnRaport",
-    "btnAttention",
-    "StopPanel",
-    "mnuLanguage",
-    "lngCOMOpen",
-    "lngCOMError",
-    "lngSviazGood",
-    "lngSviazBad",
-    "lngPuskPrg",
-    "lngExitPrg",
-    "lngSvernut",
-    "lngRazvernut",
-    "lngRKO1",
-    "lngRTP2",
-    "lngRegDozAuto",
-    "lngRegDozHand",
-    "lngRegDozAll",
-    "lngAbsent",
-    "lngError",
-    "lngPreview",
-    "lngRapName",
-    "lngSmena1",
-    "lngSmena2",
-    "lngSmena3",
-    "lngRapKodm",
-    "lngRapRegm",
-    "lngRapVVes",
-    "lngRapKalosh",
-    "avrTenzo",
-    "avrPeregruz",
-    "avrVpDoz",
-    "avrZatDoz",
-    "avrZatTel",
-    "avrTel",
-    "avrPanel",
-    "avrErrUst",
-    "avrNoMat",
-    "avrZatSh",
-    "avrTransp2",
-    "avrVpProm",
-    "avrUrovSh",
-    "avrUrovProm",
-    "avrSkip",
-    "avrTranspBig",
-    "avrTransp1",
-    "avrNoCon",
-    "avrKaster",
-    "avrNapr",
-    "avrCancel",
-    "lngErrWrite",
-    "lngFileAside",
-    "lngDirBusy",
-    "lngRecovered",
-    "lngNoPrinter",
-    "lngPrinterFailed",
-    "lngNotPrinted",
+    {"lngBadTable", "Файл повреждён, это не таблица:", &MainTexts::lngBadTable},
+    {"lngNoField", "В таблице нет поля", &MainTexts::lngNoField},
+    {"lngReadError", "Файл не читается:", &MainTexts::lngReadError},
+    {"lngBadNumber", "Неверное целое число:", &MainTexts::lngBadNumber},
 };
 } // namespace
 
@@ -187,8 +113,15 @@ MainTexts MainTexts::load(const PrivateProfile& file) {
 }
 
 const char* const* MainTexts::keyNames(int* count) {
-    *count = int(std::size(kNames));
-    return kNames;
+    // One list: the names in the order of the entries.
+    static const auto names = [] {
+        std::array<const char*, std::size(kEntries)> n{};
+        for (std::size_t i = 0; i < n.size(); ++i)
+            n[i] = kEntries[i].key;
+        return n;
+    }();
+    *count = int(names.size());
+    return names.data();
 }
 
 std::mutex MainTextStore::mutex_;

@@ -91,6 +91,14 @@ struct MainTexts {
     QString lngNoPrinter;
     QString lngPrinterFailed;
     QString lngNotPrinted;
+    // "<text> doz_2010_03_05.dbf": a day's file that is not a table
+    QString lngBadTable;
+    // "<text> VES: doz_2010_03_05.dbf": a day's table without a field the view reads
+    QString lngNoField;
+    // "<text> doz_2010_03_05.dbf": a day's file that cannot be read
+    QString lngReadError;
+    // "<text> 'abc'": a dialog field whose text is not a whole number
+    QString lngBadNumber;
 
     // The built-in Russian texts.
     static MainTexts defaults();

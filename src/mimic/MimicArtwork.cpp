@@ -21,6 +21,13 @@ QImage blank(int w, int h, const QColor& colour = kWindowColour) {
     return image;
 }
 
+// A picture drawn over whatever lies beneath it: transparent where nothing is drawn.
+QImage clear(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 // A vessel with a white interior and a crisp one-pixel outline: aliased, so no pixel between
 // the interior and the outline is a shade of white that would hide the fill beneath.
 void vessel(QPainter& p, const QPolygon& outline) {
@@ -282,7 +289,7 @@ QImage chute(bool full) {
 }
 
 QImage drawArrowDown() {
-    QImage image = blank(11, 23);
+    QImage image = clear(11, 23);
     QPainter p(&image);
     p.setPen(Qt::NoPen);
     p.setBrush(kFlowColour);
@@ -292,7 +299,7 @@ QImage drawArrowDown() {
 }
 
 QImage arrowBend(bool right) {
-    QImage image = blank(17, 28);
+    QImage image = clear(17, 28);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kFlowColour, 5, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
@@ -309,7 +316,7 @@ QImage arrowBend(bool right) {
 }
 
 QImage arrowSkip(bool up) {
-    QImage image = blank(25, 20);
+    QImage image = clear(25, 20);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     QPainterPath arrow;

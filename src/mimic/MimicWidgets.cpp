@@ -7,6 +7,12 @@ TPicture::TPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TPicture::setSeeThrough(bool seeThrough) {
+    seeThrough_ = seeThrough;
+    setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);
+    update();
+}
+
 void TPicture::setPicture(const QImage& picture) {
     picture_ = picture;
     update();
@@ -22,12 +28,13 @@ QImage TPicture::shown() const {
 
 void TPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    if (picture_.width() < width() || picture_.height() < height())
+    if (!seeThrough_ && (picture_.width() < width() || picture_.height() < height()))
         p.fillRect(rect(), palette().color(QPalette::Window));
     p.drawImage(0, 0, picture_);
 }
 
-TValueField::TValueField(const QFont& font, QWidget* parent) : QLineEdit(parent) {
+TValueField::TValueField(const QFont& font, QWidget* parent)
+    : QLineEdit(parent), designFont_(font) {
     setReadOnly(true);
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -38,6 +45,24 @@ TValueField::TValueField(const QFont& font, QWidget* parent) : QLineEdit(parent)
     pal.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xB7));
     pal.setColor(QPalette::Text, Qt::black);
     setPalette(pal);
+    connect(this, &QLineEdit::textChanged, this, &TValueField::fitText);
+}
+
+int TValueField::textRoom() const {
+    // The edit keeps two pixels of its own beside the text margins.
+    const QMargins m = textMargins();
+    return width() - m.left() - m.right() - 4;
+}
+
+void TValueField::fitText() {
+    QFont f = designFont_;
+    for (int stretch = 95; stretch >= 50 && QFontMetrics(f).horizontalAdvance(text()) > textRoom();
+         stretch -= 5)
+        f.setStretch(stretch);
+    if (f != font())
+        setFont(f);
+    // A text that fits is never scrolled: show it from its first character.
+    setCursorPosition(0);
 }
 
 // A sunken edit-box border drawn in two pixels, so that the text keeps the small field's

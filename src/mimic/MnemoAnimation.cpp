@@ -8,6 +8,7 @@
 #include "MimicWidgets.h"
 #include "MnemoUnit.h"
 
+#include <QFontInfo>
 #include <QPainter>
 #include <QPolygon>
 
@@ -28,21 +29,31 @@ void fillBox(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour) 
     fillPolygon(p, QPolygon({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}}), colour);
 }
 
-// Text with a transparent background, its cell's top-left corner at (x, y).
+// Black text with a transparent background, its cell's top-left corner at (x, y), inside a
+// one-pixel light halo, so that it reads on the dark charge colour as well as on white.
 void textAt(QPainter& p, int x, int y, const QString& text, const QFont& font) {
     p.setFont(font);
-    p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
-    p.drawText(QRect(x, y, 200, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
+    p.setPen(Qt::white);
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy)
+                p.drawText(QRect(x + dx, y + dy, 200, 40), flags, text);
+    p.setPen(Qt::black);
+    p.drawText(QRect(x, y, 200, 40), flags, text);
 }
 
 QFont tahoma7() {
     return QFont(QStringLiteral("Tahoma"), 7);
 }
-// Picture texts share the narrow bunkers; the condensed cut keeps them inside.
+// The furnace bunkers' and carts' texts: "MS Sans Serif" 6 pt. The bitmap face has no strike
+// that small (its smallest is 13 pixels, twice the height the 25-pixel bunkers leave room for),
+// so the scalable "Tahoma" stands in at the same size.
 QFont sansSerif6() {
     QFont f(QStringLiteral("MS Sans Serif"), 6);
-    f.setStretch(QFont::SemiCondensed);
+    if (QFontInfo(f).pixelSize() > QFontInfo(QFont(QStringLiteral("Tahoma"), 6)).pixelSize() + 1)
+        f = QFont(QStringLiteral("Tahoma"), 6);
     return f;
 }
 } // namespace

@@ -13,6 +13,10 @@ namespace {
 // Left edge of each doser column by control suffix 1 to 6.
 constexpr std::array<int, 7> kColumnX = {0, 108, 298, 16, 250, 388, 156};
 constexpr std::array<int, 7> kHopperX = {0, 106, 296, 16, 248, 386, 156};
+// Lamps beside a doser column: 11 pixels wide, standing 5 pixels into the feed bunker's and
+// the weigh hopper's pictures, where these narrow to their outlets.
+constexpr int kLampWidth = 11;
+constexpr int kLampInset = 5;
 // Plant number of each control suffix.
 constexpr std::array<int, 7> kPlantOfSuffix = {0, 5, 2, 6, 3, 1, 4};
 // The column left of its label pair: dosers 6, 4 and 2.
@@ -23,10 +27,6 @@ bool leftOfPair(int suffix) {
 QFont fontOf(const char* family, int points, bool bold = false) {
     QFont f(QString::fromLatin1(family), points);
     f.setBold(bold);
-    // Tahoma is a narrow face; where it is mapped to a wider one, the condensed cut of that
-    // face keeps the labels within the places the window gives them.
-    if (f.family() == QLatin1String("Tahoma"))
-        f.setStretch(QFont::SemiCondensed);
     return f;
 }
 
@@ -72,6 +72,7 @@ TPicture* TMnemoForm::picture(const char* objName, int x, int y, int w, int h) {
 TPicture* TMnemoForm::fixedPicture(const char* objName, int x, int y, const QImage& art) {
     TPicture* p = picture(objName, x, y, art.width(), art.height());
     p->setPicture(art);
+    p->setSeeThrough(true);
     p->hide();
     return p;
 }
@@ -93,13 +94,23 @@ void TMnemoForm::createDoserColumns() {
         const char* key;
         int y, h;
     };
+    // The two-line fault labels stand level with their lamps (feeder lamps at y 122, gate
+    // lamps at y 138): "ВП" on the feeder lamps' line, "Авар." of the gate label on the gate
+    // lamps' line, so neither label runs into the other.
     static constexpr Row kRows[] = {
-        {"labZad", 26, 16},     {"labSkZad", 42, 16}, {"labTekVes", 58, 16}, {"labAvrVP", 100, 28},
-        {"labAvrZat", 130, 28}, {"labDoza", 163, 15}, {"labNull", 179, 15}};
+        {"labZad", 26, 16},     {"labSkZad", 42, 16}, {"labTekVes", 58, 16}, {"labAvrVP", 108, 26},
+        {"labAvrZat", 137, 26}, {"labDoza", 163, 15}, {"labNull", 179, 15}};
     for (const Pair& pair : kPairs) {
-        const int from = kColumnX[pair.left] + 40;
-        const int to = kColumnX[pair.right] + 3;
         for (const Row& row : kRows) {
+            // Value rows between the two columns' fields, lamp rows between the lamps.
+            int from = kColumnX[pair.left] + 43, to = kColumnX[pair.right];
+            if (row.y >= 163) { // beside the weigh hoppers
+                from = kHopperX[pair.left] + 49 - kLampInset + kLampWidth;
+                to = kHopperX[pair.right] + kLampInset - kLampWidth;
+            } else if (row.y >= 78) { // beside the feed bunkers
+                from = kColumnX[pair.left] + 43 - kLampInset + kLampWidth;
+                to = kColumnX[pair.right] + kLampInset - kLampWidth;
+            }
             const QByteArray n = QByteArray(row.key) + pair.labelSuffix;
             QLabel* l = label(n.constData(), from, row.y, to - from, row.h);
             l->setAlignment(Qt::AlignCenter);
@@ -123,11 +134,12 @@ void TMnemoForm::createDoserColumns() {
         c.edTekVes = valueField(name("edTekVes", suffix).toLatin1().constData(), x, 58, 43, 16);
         c.imgBunZag = picture(name("imgBunZag", suffix).toLatin1().constData(), x, 78, 43, 71);
         c.imgBunVes = picture(name("imgBunVes", suffix).toLatin1().constData(), hx, 150, 49, 54);
-        const int circleX = left ? x + 38 : x - 12;
+        // Lamps stand just as far into the free space beside the bunker on either side.
+        const int circleX = left ? x + 43 - kLampInset : x + kLampInset - kLampWidth;
         c.ledAvVp = lamp(name("ledAvVp", suffix).toLatin1().constData(), circleX, 122);
         c.ledAvZat = lamp(name("ledAvZat", suffix).toLatin1().constData(), circleX, 138);
         // Triangles point away from the label they share with the neighbour column.
-        const int triangleX = left ? hx + 44 : hx - 12;
+        const int triangleX = left ? hx + 49 - kLampInset : hx + kLampInset - kLampWidth;
         const TMyShapeType kind = left ? stMyTriangleLeft : stMyTriangleRight;
         c.ledDoza = lamp(name("ledDoza", suffix).toLatin1().constData(), triangleX, 164);
         c.ledNull = lamp(name("ledNull", suffix).toLatin1().constData(), triangleX, 180);

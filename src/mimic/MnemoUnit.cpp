@@ -1,6 +1,7 @@
 #include "MnemoUnit.h"
 
 #include "ChargeFlow.h"
+#include "DateText.h"
 #include "Language.h"
 #include "MainTexts.h"
 #include "MimicArtwork.h"
@@ -205,6 +206,29 @@ void TMnemoForm::LoadLanguage(const QString& path) {
     pan21->setText(mainTexts->lngRKO1);
     pan12->setText(mainTexts->lngRTP2);
     pan22->setText(mainTexts->lngRTP2);
+    fitLabels();
+}
+
+// The labels stand in the gaps the design gives them. A text a pixel or so wider than its gap
+// (or a longer text of a language file) closes up its letters, as little as it takes, instead
+// of running under the fields and lamps beside it.
+void TMnemoForm::fitLabels() {
+    for (QLabel* l : findChildren<QLabel*>()) {
+        if (l->text().isEmpty() || qobject_cast<TPanelLamp*>(l))
+            continue;
+        QFont f = l->font();
+        f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+        const int room = l->contentsRect().width();
+        auto widest = [&l](const QFont& font) {
+            int w = 0;
+            for (const QString& line : l->text().split(QLatin1Char('\n')))
+                w = qMax(w, QFontMetrics(font).horizontalAdvance(line));
+            return w;
+        };
+        for (int tenths = 1; tenths <= 10 && widest(f) > room; ++tenths)
+            f.setLetterSpacing(QFont::AbsoluteSpacing, -0.1 * tenths);
+        l->setFont(f);
+    }
 }
 
 QString TMnemoForm::modeText(int which) const {
@@ -221,7 +245,7 @@ void TMnemoForm::setLamp(TMyShape* lamp, bool on, bool fault) {
 
 void TMnemoForm::DrawTimerTimer() {
     const QDateTime now = clock_();
-    LblDate->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
+    LblDate->setText(stationDate(now.date()));
     // A long date text (a month name) takes a smaller size rather than losing its ends.
     QFont dateFont = LblTime->font();
     while (QFontMetrics(dateFont).horizontalAdvance(LblDate->text()) > LblDate->width() - 2 &&

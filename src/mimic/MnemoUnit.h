@@ -88,6 +88,8 @@ private:
     TPicture* picture(const char* name, int x, int y, int w, int h);
     TPicture* fixedPicture(const char* name, int x, int y, const QImage& art);
 
+    void fitLabels();
+
     // Refresh parts.
     void drawDoser(const ImageData& d, int suffix);
     void drawChargeFlow();

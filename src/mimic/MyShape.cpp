@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstdlib>
 
 void TMyPen::changed() {
@@ -145,6 +146,51 @@ void drawEdge(QPainter& canvas, QPoint a, QPoint b, const QColor& colour) {
         }
     }
 }
+
+// Whether the centre of pixel (px, py) lies inside an ellipse filling the box, or inside a
+// rectangle whose corners are quarter ellipses `corner` wide and high. Measured from the box's
+// centre, so the pixels inside mirror exactly left to right and top to bottom, and none lies
+// outside the box.
+bool insideRound(const QRect& box, bool ellipse, int corner, int px, int py) {
+    double dx = std::abs(px + 0.5 - (box.left() + box.width() / 2.0));
+    double dy = std::abs(py + 0.5 - (box.top() + box.height() / 2.0));
+    double a = box.width() / 2.0, b = box.height() / 2.0;
+    if (!ellipse) {
+        const double r = corner / 2.0;
+        dx = std::max(0.0, dx - (a - r));
+        dy = std::max(0.0, dy - (b - r));
+        if (r <= 0)
+            return dx <= 0 && dy <= 0;
+        a = b = r;
+    }
+    return (dx * dx) / (a * a) + (dy * dy) / (b * b) <= 1.0;
+}
+
+// A round figure pixel by pixel: the inside in the brush, the pixels within the pen's width of
+// the figure's edge in the pen.
+void paintRound(QPainter& canvas, const QRect& box, bool ellipse, int corner, const QPen& pen,
+                const QBrush& brush) {
+    const int width = std::max(1, pen.width());
+    auto inside = [&](int x, int y) { return insideRound(box, ellipse, corner, x, y); };
+    QPolygon fill, outline;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (!inside(x, y))
+                continue;
+            bool edge = false;
+            for (int k = 1; k <= width && !edge; ++k)
+                edge = !inside(x - k, y) || !inside(x + k, y) || !inside(x, y - k) ||
+                       !inside(x, y + k);
+            (edge && pen.style() != Qt::NoPen ? outline : fill) << QPoint(x, y);
+        }
+    }
+    if (brush.style() != Qt::NoBrush) {
+        canvas.setPen(QPen(brush.color(), 1));
+        canvas.drawPoints(fill);
+    }
+    canvas.setPen(QPen(pen.color(), 1));
+    canvas.drawPoints(outline);
+}
 } // namespace
 
 TMyShape::TMyShape(QWidget* owner) : QWidget(owner), pen_(new TMyPen), brush_(new TMyBrush) {
@@ -190,10 +236,17 @@ void TMyShape::Paint(QPainter& canvas) {
         canvas.drawRect(r);
         break;
     case ShapeGeometry::RoundRect:
-        canvas.drawRoundedRect(r, g.corner / 2.0, g.corner / 2.0);
-        break;
     case ShapeGeometry::Ellipse:
-        canvas.drawEllipse(r);
+        // Drawn pixel by pixel: the toolkit's aliased ellipses are lopsided (an 11 x 11 lamp
+        // would not mirror about its centre).
+        if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) {
+            paintRound(canvas, g.rect, g.kind == ShapeGeometry::Ellipse, g.corner, pen,
+                       canvas.brush());
+        } else if (g.kind == ShapeGeometry::Ellipse) {
+            canvas.drawEllipse(r);
+        } else {
+            canvas.drawRoundedRect(r, g.corner / 2.0, g.corner / 2.0);
+        }
         break;
     case ShapeGeometry::Polygon: {
         QPolygon polygon;

@@ -1,5 +1,7 @@
 #include "CalendarDateEdit.h"
 
+#include "DateText.h"
+
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,7 +14,7 @@ const QDate kBlank(1900, 1, 1);
 
 CalendarDateEdit::CalendarDateEdit(QWidget* parent) : QDateEdit(parent) {
     setCalendarPopup(true);
-    setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    setDisplayFormat(stationDateFormat());
     lineEdit()->setReadOnly(true);
     QCalendarWidget* cal = calendarWidget();
     cal->setGridVisible(true);

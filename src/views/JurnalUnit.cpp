@@ -33,6 +33,7 @@ TJurnalForm::TJurnalForm(const QString& workDir, const QString& langFilePath, QW
     DateEdit1 = day.DateEdit1;
 
     DBGrid = new ViewGrid(QColor(0xB3, 0xE7, 0xFF), this);
+    DBGrid->setFittedColumns({0, 1}); // time and date
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

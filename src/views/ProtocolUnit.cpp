@@ -70,6 +70,7 @@ TProtocolForm::TProtocolForm(const QString& workDir, const QString& langFilePath
         s->setEnabled(false);
 
     DBGrid = new ViewGrid(QColor(0xD7, 0xFF, 0xD7), this);
+    DBGrid->setFittedColumns({0, 1}); // time and date
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -18,3 +18,20 @@ ViewGrid::ViewGrid(const QColor& titleColour, QWidget* parent) : QTableView(pare
                                        "border: 1px solid #808080; padding: 2px; }")
                             .arg(titleColour.name()));
 }
+
+void ViewGrid::setFittedColumns(const QList<int>& columns) {
+    fitted_ = columns;
+    applyColumnModes();
+}
+
+void ViewGrid::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    applyColumnModes();
+}
+
+void ViewGrid::applyColumnModes() {
+    QHeaderView* head = horizontalHeader();
+    for (int c = 0; c < head->count(); ++c)
+        head->setSectionResizeMode(c, fitted_.contains(c) ? QHeaderView::ResizeToContents
+                                                          : QHeaderView::Stretch);
+}

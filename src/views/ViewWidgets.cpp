@@ -33,7 +33,8 @@ void ButtonSpinBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void styleTitle(QLabel* label, const QColor& colour) {
-    QFont f = label->font();
+    // The scalable design face: "MS Sans Serif" has no 19-pixel strike.
+    QFont f(QStringLiteral("Tahoma"));
     f.setBold(true);
     f.setPixelSize(19);
     label->setFont(f);

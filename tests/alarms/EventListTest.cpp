@@ -83,7 +83,9 @@ TEST(AlarmEventList, ClearEmptiesAndTheNextEventIsTheOnlyLine) {
     EXPECT_FALSE(list.at(0).alarm);
 }
 
-TEST(AlarmEventList, LineUsesShortDateAndLongTimeWithoutZone) {
+// One date form on every screen: the system's short date under a Russian system locale,
+// dd.MM.yyyy under any other (never a month name); the time in the system's long format.
+TEST(AlarmEventList, LineUsesTheStationsDateAndLongTimeWithoutZone) {
     struct Case {
         QLocale locale;
         const char* line;
@@ -91,9 +93,10 @@ TEST(AlarmEventList, LineUsesShortDateAndLongTimeWithoutZone) {
     const QDateTime afternoon(QDate(2013, 3, 25), QTime(14, 5, 9));
     const Case cases[] = {
         {kRussian, "25.03.2013  14:05:09  Запуск программы"},
-        {QLocale(QLocale::German, QLocale::Germany), "25.03.13  14:05:09  Запуск программы"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "3/25/13  2:05:09 PM  Запуск программы"},
-        {QLocale::c(), "25 Mar 2013  14:05:09  Запуск программы"},
+        {QLocale(QLocale::German, QLocale::Germany), "25.03.2013  14:05:09  Запуск программы"},
+        {QLocale(QLocale::English, QLocale::UnitedStates),
+         "25.03.2013  2:05:09 PM  Запуск программы"},
+        {QLocale::c(), "25.03.2013  14:05:09  Запуск программы"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());

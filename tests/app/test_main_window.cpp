@@ -10,20 +10,23 @@
 #include "BevelPanel.h"
 #include "Cp1251.h"
 
+#include "EventList.h"
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include "EventList.h"
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QRadioButton>
-#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -434,6 +437,73 @@ private slots:
         QCOMPARE(w.settings().ComSpeed, 9600);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Настройки"));
         QCOMPARE(dlg.btnOK->text(), QStringLiteral("Применить"));
+    }
+
+    // Qt's own texts (standard buttons, file and print dialogs) follow the language file:
+    // Russian with the built-in texts, English with english.ini, and back on a switch.
+    void qtTextsFollowTheLanguageFile() {
+        auto yesNo = [] {
+            QMessageBox box(QMessageBox::Question, QString(), QString(),
+                            QMessageBox::Yes | QMessageBox::No);
+            return box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')) +
+                   QLatin1Char('/') + box.button(QMessageBox::No)->text().remove(QLatin1Char('&'));
+        };
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(QStringLiteral(KORVEL_SOURCE_DIR "/lang/english.ini"),
+                            work.filePath(QStringLiteral("english.ini"))));
+        writeFile(work.filePath(QStringLiteral("russian.ini")), "[Main]\r\n");
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(ini_, "[Data]\nLanguage=\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, {ini_, work.path()});
+        QCOMPARE(yesNo(), QStringLiteral("Да/Нет"));
+        auto choose = [&w](const char* file) {
+            for (QAction* a : w.findChildren<QAction*>())
+                if (a->text() == QLatin1String(file))
+                    return w.mnuLangClick(a);
+            QFAIL(file);
+        };
+        choose("english.ini");
+        QCOMPARE(yesNo(), QStringLiteral("Yes/No"));
+        choose("russian.ini");
+        QCOMPARE(yesNo(), QStringLiteral("Да/Нет"));
+    }
+
+    // The invalid-number box speaks the station's language: the built-in Russian text, or
+    // the language file's; its buttons come from Qt's translation of that language.
+    void settingsDialogInvalidNumberInTheStationsLanguage_data() {
+        QTest::addColumn<QByteArray>("mainSection");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("built-in") << QByteArray() << QStringLiteral("Неверное целое число: ''");
+        QTest::newRow("language file") << QByteArray("lngBadNumber=Not a whole number:\r\n")
+                                       << QStringLiteral("Not a whole number: ''");
+    }
+    void settingsDialogInvalidNumberInTheStationsLanguage() {
+        QFETCH(QByteArray, mainSection);
+        QFETCH(QString, expected);
+        QDir().mkpath(work_ + "/cfg");
+        writeFile(work_ + "/lang.ini", "[Main]\r\n" + mainSection);
+        writeFile(ini_, "[Data]\nComSpeed=12345\nLanguage=lang.ini\n");
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        TOptForm dlg(w.settings(), w.workDir());
+        dlg.FormActivate();
+        QString shown;
+        QTimer poll;
+        QElapsedTimer waited;
+        waited.start();
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->reject();
+            } else if (waited.elapsed() > 5000) {
+                poll.stop(); // no box within the deadline: the comparison below fails
+            }
+        });
+        poll.start(20);
+        dlg.btnOKClick();
+        poll.stop();
+        QCOMPARE(shown, expected);
     }
 
     void settingsDialogReopensThePortBetweenPauseAndResume() {

@@ -210,7 +210,7 @@ void HistoryFormTest::choosingDoserLoadsTheDay() {
     QCOMPARE(c->series(2)->data()->at(7)->value, 50.0);
     QCOMPARE(c->series(2)->data()->at(7)->key, 7.0);
     QCOMPARE(c->title(),
-             QStringLiteral("Дозатор 4\n") + QLocale().toString(kDay, QLocale::ShortFormat));
+             QStringLiteral("Дозатор 4\n") + kDay.toString(QStringLiteral("dd.MM.yyyy")));
     // The please-wait window was shown with its text and is gone again.
     QCOMPARE(desksMade, 1);
     QCOMPARE(lastDeskText, QStringLiteral("Подождите пожалуйста..."));
@@ -232,8 +232,7 @@ void HistoryFormTest::missingDayGivesMessageAndEmptyChart() {
     QString title, text;
     QVERIFY(expectMessage([&] { date->setDate(missing); }, &title, &text));
     QCOMPARE(title, QStringLiteral("Ошибка"));
-    QCOMPARE(text, QStringLiteral("История за ") +
-                       QLocale().toString(missing, QLocale::ShortFormat) +
+    QCOMPARE(text, QStringLiteral("История за ") + missing.toString(QStringLiteral("dd.MM.yyyy")) +
                        QStringLiteral(" отсутствует"));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(form->chart()->series(i)->dataCount(), 0);
@@ -425,7 +424,7 @@ void HistoryFormTest::exportWritesPdfOrReportsMissingDay() {
                            QString(), &message),
              int(kHistoryExportMissingDay));
     QCOMPARE(message, QStringLiteral("История за ") +
-                          QLocale().toString(missing, QLocale::ShortFormat) +
+                          missing.toString(QStringLiteral("dd.MM.yyyy")) +
                           QStringLiteral(" отсутствует"));
     QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("none.pdf"))));
     QCOMPARE(exportHistory(kDay, 7, pdf, dir->path(), QString(), &message),

@@ -1,6 +1,7 @@
 #pragma once
 // A mimic window over a prepared process image, with the failure count as a plain variable.
 #include "ChargeFlow.h"
+#include "Fonts.h"
 #include "MnemoUnit.h"
 #include "ProcessImage.h"
 
@@ -12,11 +13,9 @@
 #include <QLineEdit>
 #include <memory>
 
+// The station's own fonts, as the program installs them at start.
 inline void mapStationFonts() {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Bookman Old Style"), QStringLiteral("URW Bookman"));
+    installFontSubstitutions();
 }
 
 struct MimicRig {

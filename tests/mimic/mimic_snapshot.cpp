@@ -4,6 +4,7 @@
 // bunker No. 1, both carts at a furnace bunker, and a few faults, so every kind of element
 // shows a non-idle state.
 #include "ChargeFlow.h"
+#include "Fonts.h"
 #include "MnemoUnit.h"
 #include "ProcessImage.h"
 
@@ -17,8 +18,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: mimic_snapshot OUT.png\n");
         return 2;
     }
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+    installFontSubstitutions();
     ProcessImage image;
     std::array<std::uint8_t, 130> d{};
     auto word = [&](int k, int v) {

@@ -20,6 +20,8 @@ private slots:
     void weighHopperFill();
     void unknownMaterialDrawsBlack();
     void bigBunkerLevels();
+    void modeTextsReadableOnCharge();
+    void arrowIntoTheSkipIsSeeThrough();
     void furnace1AllFilled();
     void furnace2FillAndText();
     void cartsStayInsideTheirStrips();
@@ -115,6 +117,70 @@ void TestMnemoPictures::bigBunkerLevels() {
     QVERIFY(darkPixels(pictureOf(*rig.form, "imgBigBun2"), QRect(30, 10, 30, 10)) > 5);
     QVERIFY(darkPixels(pictureOf(*rig.form, "imgBigBunDown"), QRect(30, 10, 30, 10)) > 5);
     QCOMPARE(darkPixels(pictureOf(*rig.form, "imgBigBunUp"), QRect(30, 10, 30, 10)), 0);
+}
+
+// Black mode texts on a charge-filled bunker (#613030) carry a one-pixel light halo: no text
+// pixel touches the dark charge colour.
+void TestMnemoPictures::modeTextsReadableOnCharge() {
+    MimicRig rig;
+    rig.setWord(63, 200); // bunker No. 2 full
+    rig.set(22, 0xFF);    // every furnace 1 bunker full
+    rig.tick();
+    const struct {
+        const char* picture;
+        QRect text;
+    } places[] = {{"imgBigBun2", QRect(28, 7, 40, 16)}, {"imgBunPech1", QRect(261, 5, 22, 10)}};
+    for (const auto& place : places) {
+        const QImage img = pictureOf(*rig.form, place.picture);
+        int text = 0, touching = 0;
+        for (int y = place.text.top(); y <= place.text.bottom(); ++y) {
+            for (int x = place.text.left(); x <= place.text.right(); ++x) {
+                // Text pixels: black, or dark grey at the edges of the smoothed letters (grey,
+                // not the reddish shades of the charge colour).
+                const QRgb p = img.pixel(x, y);
+                if (qGray(p) > 0x50 || qRed(p) - qBlue(p) > 0x10)
+                    continue;
+                ++text;
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+                    touching += img.pixel(QPoint(x, y) + d) == kCharge;
+            }
+        }
+        QVERIFY2(text > 5, place.picture);
+        QVERIFY2(touching == 0,
+                 qPrintable(QStringLiteral("%1: %2 text pixels touch the charge colour")
+                                .arg(QLatin1String(place.picture))
+                                .arg(touching)));
+    }
+}
+
+// The arrow into the skip shows the collecting conveyor's end drum through its background.
+void TestMnemoPictures::arrowIntoTheSkipIsSeeThrough() {
+    MimicRig rig;
+    rig.set(81, 0x80);
+    rig.tick();
+    rig.form->TranspTimerTimer();
+    TMnemoForm& form = *rig.form;
+    form.show();
+    QVERIFY(shown(form, "imgArrToSkip"));
+    auto* arrow = form.findChild<TPicture*>(QStringLiteral("imgArrToSkip"));
+    auto* belt = form.findChild<TPicture*>(QStringLiteral("imgBigTransp"));
+    const QImage screen = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage beltShown = belt->shown();
+    const QRect overlap = arrow->geometry() & belt->geometry();
+    QVERIFY(!overlap.isEmpty());
+    const QColor windowColour(0xDF, 0xDF, 0xDE);
+    int beltPixels = 0;
+    for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
+        for (int x = overlap.left(); x <= overlap.right(); ++x) {
+            const QRgb art = arrow->shown().pixel(x - arrow->x(), y - arrow->y());
+            if (art != windowColour.rgb())
+                continue; // the arrow itself
+            const QRgb under = beltShown.pixel(x - belt->x(), y - belt->y());
+            QCOMPARE(screen.pixel(x, y), under);
+            beltPixels += under != windowColour.rgb();
+        }
+    }
+    QVERIFY2(beltPixels > 20, "the drum under the arrow's background is not shown");
 }
 
 void TestMnemoPictures::furnace1AllFilled() {

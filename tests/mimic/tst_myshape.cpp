@@ -15,6 +15,8 @@ private slots:
     void wideRectangleWithPenWidth();
     void paintedPixels();
     void valveHalvesBothFilled();
+    void roundFiguresSymmetricInsideTheirBox_data();
+    void roundFiguresSymmetricInsideTheirBox();
     void defaultsAndOwnership();
     void repaintOnlyOnChange();
     void transparentLeavesSeeThroughPixels();
@@ -148,6 +150,57 @@ void TestMyShape::paintedPixels() {
     image = render(none);
     QCOMPARE(image.pixel(10, 10), bg);
     QCOMPARE(image.pixel(0, 0), bg);
+}
+
+// Round lamps and rounded rectangles: every painted pixel lies inside the figure's box, and the
+// picture is the same mirrored left to right and top to bottom.
+void TestMyShape::roundFiguresSymmetricInsideTheirBox_data() {
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QRect>("box");
+    QTest::newRow("lamp 11 x 11") << int(stMyCircle) << QSize(11, 11) << QRect(0, 0, 11, 11);
+    QTest::newRow("lamp 15 x 15") << int(stMyCircle) << QSize(15, 15) << QRect(0, 0, 15, 15);
+    QTest::newRow("ellipse 30 x 17") << int(stMyEllipse) << QSize(30, 17) << QRect(0, 0, 30, 17);
+    QTest::newRow("circle 80 x 40") << int(stMyCircle) << QSize(80, 40) << QRect(20, 0, 40, 40);
+    QTest::newRow("rounded 40 x 21") << int(stMyRoundRect) << QSize(40, 21) << QRect(0, 0, 40, 21);
+    QTest::newRow("rounded 65 x 65") << int(stMyRoundRect) << QSize(65, 65) << QRect(0, 0, 65, 65);
+    QTest::newRow("rounded square 50 x 30")
+        << int(stMyRoundSquare) << QSize(50, 30) << QRect(10, 0, 30, 30);
+}
+
+void TestMyShape::roundFiguresSymmetricInsideTheirBox() {
+    QFETCH(int, shape);
+    QFETCH(QSize, size);
+    QFETCH(QRect, box);
+    TMyShape s;
+    s.resize(size);
+    s.setShape(static_cast<TMyShapeType>(shape));
+    s.Pen().setColor(QColor(0x80, 0x80, 0x80));
+    s.Brush().setColor(QColor(0x00, 0xFF, 0x00));
+    const QImage image = render(s);
+    const QRgb bg = qRgb(0x12, 0x34, 0x56);
+    int painted = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (p == bg)
+                continue;
+            ++painted;
+            QVERIFY2(box.contains(x, y),
+                     qPrintable(QStringLiteral("(%1, %2) outside").arg(x).arg(y)));
+            const int mx = box.left() + box.right() - x, my = box.top() + box.bottom() - y;
+            QVERIFY2(image.pixel(mx, y) == p && image.pixel(x, my) == p,
+                     qPrintable(QStringLiteral("(%1, %2) has no mirror image").arg(x).arg(y)));
+        }
+    }
+    // The figure reaches its box on all four sides.
+    QVERIFY(painted > 0);
+    const int cx = (box.left() + box.right()) / 2, cy = (box.top() + box.bottom()) / 2;
+    QVERIFY(image.pixel(box.left(), cy) != bg && image.pixel(box.right(), cy) != bg);
+    QVERIFY(image.pixel(cx, box.top()) != bg && image.pixel(cx, box.bottom()) != bg);
+    // Outline grey, inside green.
+    QCOMPARE(image.pixel(box.left(), cy), qRgb(0x80, 0x80, 0x80));
+    QCOMPARE(image.pixel(cx, cy), qRgb(0x00, 0xFF, 0x00));
 }
 
 void TestMyShape::valveHalvesBothFilled() {

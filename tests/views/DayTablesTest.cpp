@@ -1,6 +1,7 @@
 // The time window of the record filters, and the shift's records gathered in memory.
 #include "DayTables.h"
 #include "DayFixture.h"
+#include "MainTexts.h"
 #include "PageRanges.h"
 #include "TimeWindow.h"
 
@@ -130,6 +131,44 @@ TEST_F(ShiftRecords, DamagedDayTableIsAReadError) {
     QString error;
     EXPECT_EQ(collectShift(dir.path(), day, 1, &t, &error), ShiftResult::ReadError);
     EXPECT_FALSE(error.isEmpty());
+}
+
+// What the operator reads when a day's table cannot be shown: a text of the language file
+// with the file's name, in the station's language, never the reader's own English words.
+TEST(DayTables, UnreadableTablesAreReportedInTheStationsLanguage) {
+    QTemporaryDir dir;
+    const QDate day(2010, 3, 5);
+    const QString dosing = daily::fileName(dir.path(), daily::kDosing, day);
+    const QString journal = daily::fileName(dir.path(), daily::kJournal, day);
+    QFile junk(dosing);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("short");
+    junk.close();
+    writeJournal(dir.path(), day, {{"08:00:00", "Запуск программы", 0}});
+    report::MemTable t;
+    QString error;
+
+    MainTexts english = MainTexts::defaults();
+    english.lngBadTable = QStringLiteral("Damaged file, not a table:");
+    english.lngNoField = QStringLiteral("The table has no field");
+    const struct {
+        MainTexts texts;
+        std::string damaged, noField;
+    } cases[] = {
+        {MainTexts::defaults(), "Файл повреждён, это не таблица: doz_2010_03_05.dbf",
+         "В таблице нет поля HOUR: jur_2010_03_05.dbf"},
+        {english, "Damaged file, not a table: doz_2010_03_05.dbf",
+         "The table has no field HOUR: jur_2010_03_05.dbf"},
+    };
+    for (const auto& c : cases) {
+        MainTextStore::set(c.texts);
+        EXPECT_FALSE(readDosing(dosing, &t, &error));
+        EXPECT_EQ(error.toStdString(), c.damaged);
+        // A journal read as a dosing table lacks the dosing fields.
+        EXPECT_FALSE(readDosing(journal, &t, &error));
+        EXPECT_EQ(error.toStdString(), c.noField);
+    }
+    MainTextStore::set(MainTexts::defaults());
 }
 
 TEST(DayTables, DosingRecordsReadAsPrinted) {

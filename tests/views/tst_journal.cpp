@@ -6,8 +6,10 @@
 #include "JurnalUnit.h"
 #include "PageProbe.h"
 #include "RecordTableModel.h"
+#include "ViewGrid.h"
 
 #include <QCalendarWidget>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,6 +18,46 @@ class JournalTest : public QObject {
     const QDate day{2010, 3, 5};
 
 private slots:
+    // Time and date columns as wide as their texts, the event column takes the rest of the
+    // grid, so an alarm text is read whole on a 1024 x 768 screen and on a wide one.
+    void columnsFitTheirTexts_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("1024 x 768") << 1024;
+        QTest::newRow("1600 x 1200") << 1600;
+    }
+    void columnsFitTheirTexts() {
+        QFETCH(int, width);
+        QTemporaryDir dir;
+        writeJournal(dir.path(), day,
+                     {{"08:00:00", "Запуск программы", 0},
+                      {"08:00:01", "Нет сигнала \"Конец выгрузки\" в координаторе от печи 2", 1},
+                      {"08:00:02", "УСТРАНЕНА Авария затвора бункера сдозированной шихты №2", 0},
+                      {"08:00:03", "УСТРАНЕНА Авария тензопреобразователя дозатора 6 РТП-2", 0}});
+        TJurnalForm form(dir.path(), QString());
+        form.resize(width, 768 - 100);
+        form.show();
+        form.DateEdit1AcceptDate(day);
+        QCoreApplication::processEvents();
+        QHeaderView* head = form.DBGrid->horizontalHeader();
+        const QFontMetrics fm(form.DBGrid->font());
+        // A cell shows its text with a few pixels of margin on each side.
+        auto textFits = [&](int column, const QString& text) {
+            return head->sectionSize(column) >= fm.horizontalAdvance(text) + 6;
+        };
+        QVERIFY2(textFits(0, "08:00:00"), qPrintable(QString::number(head->sectionSize(0))));
+        QVERIFY2(textFits(1, "05.03.2010"), qPrintable(QString::number(head->sectionSize(1))));
+        for (int r = 0; r < form.JurDS->rowCount(); ++r) {
+            const QString text = form.JurDS->index(r, 2).data().toString();
+            QVERIFY2(textFits(2, text),
+                     qPrintable(QStringLiteral("%1: %2 px").arg(text).arg(head->sectionSize(2))));
+        }
+        // Time and date no wider than they need, the event column up to the grid's edge.
+        QVERIFY(head->sectionSize(0) < fm.horizontalAdvance("08:00:00") + 40);
+        QVERIFY(head->sectionSize(1) < fm.horizontalAdvance("05.03.2010") + 40);
+        QCOMPARE(head->sectionSize(0) + head->sectionSize(1) + head->sectionSize(2),
+                 form.DBGrid->viewport()->width());
+    }
+
     void rowColoursFollowTheEventCode() {
         QTemporaryDir dir;
         writeJournal(dir.path(), day,

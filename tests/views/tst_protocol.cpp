@@ -6,7 +6,9 @@
 #include "PageProbe.h"
 #include "ProtocolUnit.h"
 #include "RecordTableModel.h"
+#include "ViewGrid.h"
 
+#include <QHeaderView>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -82,6 +84,29 @@ private slots:
         QCOMPARE(align(1), Qt::AlignHCenter);
         QCOMPARE(align(5), Qt::AlignLeft);
         QVERIFY(hooks.messages.isEmpty());
+    }
+
+    // Time and date columns as wide as their texts; the other columns share the rest of the
+    // grid and keep their two-line titles whole.
+    void columnsFitTheirTexts() {
+        HookRecorder hooks;
+        TProtocolForm form(dir.path(), QString());
+        form.resize(1024, 668);
+        form.show();
+        form.DateEdit1->setDate(day);
+        QCoreApplication::processEvents();
+        QHeaderView* head = form.DBGrid->horizontalHeader();
+        const QFontMetrics fm(form.DBGrid->font());
+        QVERIFY(head->sectionSize(0) >= fm.horizontalAdvance("08:15:00") + 6);
+        QVERIFY(head->sectionSize(0) < fm.horizontalAdvance("08:15:00") + 40);
+        QVERIFY(head->sectionSize(1) >= fm.horizontalAdvance("05.03.2010") + 6);
+        QVERIFY(head->sectionSize(1) < fm.horizontalAdvance("05.03.2010") + 40);
+        int total = 0;
+        for (int c = 0; c < 7; ++c)
+            total += head->sectionSize(c);
+        QCOMPARE(total, form.DBGrid->viewport()->width());
+        for (int c = 2; c < 7; ++c)
+            QVERIFY(head->sectionSize(c) > head->sectionSize(1));
     }
 
     void filterWindows_data() {

@@ -11,6 +11,7 @@
 #include "MainTexts.h"
 #include "OptUnit.h"
 #include "PrivateProfile.h"
+#include "QtLanguage.h"
 #include "SmallForms.h"
 #include "Station.h"
 
@@ -26,6 +27,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionToolButton>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -36,6 +39,23 @@ namespace {
 constexpr QRgb kRed = 0xFFFF0000;
 const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
 const QColor kLinkText(0x36, 0x36, 0x70);
+
+// The tool bars' buttons as the design sizes them: icon and text with four pixels on either
+// side. The style's own tool buttons keep more room around their contents than a 547-pixel
+// tool bar has for six buttons at the design size.
+class TightToolButtons : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const auto* tool = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        if (type == CT_ToolButton && tool && tool->toolButtonStyle == Qt::ToolButtonTextBesideIcon)
+            s.setWidth(4 + tool->iconSize.width() + 4 +
+                       tool->fontMetrics.horizontalAdvance(tool->text) + 4);
+        return s;
+    }
+};
 
 QFont pixelFont(const QString& family, int px, bool bold = false) {
     QFont f(family);
@@ -65,6 +85,11 @@ QToolButton* TMainFormKorvel::toolButton(QToolBar* bar, const QString& name, int
     b->setIcon(ImageList1::icon(icon));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(true);
+    if (!toolStyle_) {
+        toolStyle_ = new TightToolButtons;
+        toolStyle_->setParent(this);
+    }
+    b->setStyle(toolStyle_);
     bar->addWidget(b);
     return b;
 }
@@ -158,15 +183,6 @@ void TMainFormKorvel::createPanels() {
     connect(btnJurnal, &QToolButton::clicked, this, [this] { openView(View::Jurnal); });
     connect(btnProtocol, &QToolButton::clicked, this, [this] { openView(View::Protocol); });
     connect(btnRaport, &QToolButton::clicked, this, [this] { btnRaportClick(); });
-    // Alarm management: shown once the station hands its alarm states over.
-    btnAlarms = toolButton(ToolBar2, QStringLiteral("btnAlarms"), -1);
-    btnHornOff = toolButton(ToolBar2, QStringLiteral("btnHornOff"), -1);
-    btnAlarms->setAutoFillBackground(true); // the red of the blink
-    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
-    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
-    for (QAction* a : ToolBar2->actions())
-        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
-            a->setVisible(false);
     top->addWidget(ToolBar2, 1);
 
     btnAttention = new BevelPanel(TopPanel);
@@ -234,8 +250,8 @@ void TMainFormKorvel::createPanels() {
     auto* listBox = new QVBoxLayout(Panel3);
     listBox->setContentsMargins(0, 0, 0, 0);
     events = new EventList(this);
-    queue_ = new EventQueue([this](const QString& text, QRgb colour) { memoBody(text, colour); },
-                            this);
+    queue_ =
+        new EventQueue([this](const QString& text, QRgb colour) { memoBody(text, colour); }, this);
     lstAvaria = new QListView(Panel3);
     lstAvaria->setObjectName(QStringLiteral("lstAvaria"));
     lstAvaria->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13, true));
@@ -249,6 +265,16 @@ void TMainFormKorvel::createPanels() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMovable(false);
+    // Alarm management beside the event list, shown once the station hands its alarm states
+    // over (the top tool bar has room for the six view buttons only at the design width).
+    btnAlarms = toolButton(ToolBar1, QStringLiteral("btnAlarms"), -1);
+    btnHornOff = toolButton(ToolBar1, QStringLiteral("btnHornOff"), -1);
+    btnAlarms->setAutoFillBackground(true); // the red of the blink
+    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
+    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
+    for (QAction* a : ToolBar1->actions())
+        if (ToolBar1->widgetForAction(a) == btnAlarms || ToolBar1->widgetForAction(a) == btnHornOff)
+            a->setVisible(false);
     btnClear = toolButton(ToolBar1, QStringLiteral("btnClear"), ImageList1::Clear);
     btnUpDown = toolButton(ToolBar1, QStringLiteral("btnUpDown"), ImageList1::Expand);
     for (QToolButton* b : {btnClear, btnUpDown})
@@ -319,8 +345,8 @@ void TMainFormKorvel::deliverQueuedEvents() {
 }
 
 void TMainFormKorvel::buildLanguageMenu() {
-    const QStringList files = QDir(workDir_).entryList(
-        {QStringLiteral("*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files = QDir(workDir_).entryList({QStringLiteral("*.ini")}, QDir::Files,
+                                                       QDir::Name | QDir::IgnoreCase);
     if (files.isEmpty())
         return;
     mnuLanguage->setEnabled(true);
@@ -360,6 +386,7 @@ void TMainFormKorvel::mnuLangClick(QAction* item) {
 }
 
 void TMainFormKorvel::LoadLanguage(const QString& path) {
+    installQtTranslation(settings_.Language);
     MainTexts t = MainTexts::load(PrivateProfile(path));
     setWindowTitle(t.MainFormKorvel + QStringLiteral(" v") + QStringLiteral("3.7"));
     mnuTabZad->setText(t.mnuTabZad);
@@ -402,8 +429,8 @@ void TMainFormKorvel::setAlarms(AlarmStates& states) {
     hornLogic_ = std::make_unique<HornLogic>(states);
     hornLogic_->setEnabled(settings_.Horn != 0);
     horn_ = new Horn(*hornLogic_, {}, this);
-    for (QAction* a : ToolBar2->actions())
-        if (ToolBar2->widgetForAction(a) == btnAlarms || ToolBar2->widgetForAction(a) == btnHornOff)
+    for (QAction* a : ToolBar1->actions())
+        if (ToolBar1->widgetForAction(a) == btnAlarms || ToolBar1->widgetForAction(a) == btnHornOff)
             a->setVisible(true);
     AlarmTimer = new QTimer(this);
     AlarmTimer->setObjectName(QStringLiteral("AlarmTimer"));
@@ -531,13 +558,17 @@ void TMainFormKorvel::memoBody(const QString& text, QRgb colour) {
     station_.journal(text, EventList::journalCode(colour));
 }
 
-void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) { queue_->post(text, colour); }
+void TMainFormKorvel::AvariaMemo(const QString& text, QRgb colour) {
+    queue_->post(text, colour);
+}
 
 void TMainFormKorvel::AvariaMemoNoJournal(const QString& text, QRgb colour) {
     addEventLine(text, colour);
 }
 
-void TMainFormKorvel::btnClearClick() { events->clear(); }
+void TMainFormKorvel::btnClearClick() {
+    events->clear();
+}
 
 void TMainFormKorvel::btnUpDownClick() {
     const auto texts = MainTextStore::get();
@@ -567,9 +598,13 @@ void TMainFormKorvel::composeStatusIcon(int icon) {
     StatImage->setPixmap(statusBitmap_);
 }
 
-void TMainFormKorvel::setLinkIcon(int icon) { composeStatusIcon(icon); }
+void TMainFormKorvel::setLinkIcon(int icon) {
+    composeStatusIcon(icon);
+}
 
-void TMainFormKorvel::setStopColour(QRgb colour) { StopPanel->setColor(QColor::fromRgb(colour)); }
+void TMainFormKorvel::setStopColour(QRgb colour) {
+    StopPanel->setColor(QColor::fromRgb(colour));
+}
 
 void TMainFormKorvel::setAttentionColour(QRgb colour) {
     btnAttention->setColor(QColor::fromRgb(colour));

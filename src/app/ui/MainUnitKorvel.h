@@ -21,6 +21,7 @@ class QMdiArea;
 class QMenu;
 class QLabel;
 class QToolBar;
+class QStyle;
 class QToolButton;
 class BevelPanel;
 class Station;
@@ -159,6 +160,7 @@ private:
 
     Station& station_;
     Paths paths_;
+    QStyle* toolStyle_ = nullptr; // the tool bars' buttons, sized to their contents
     Settings settings_;
     QString workDir_;
     QMdiArea* mdiArea_ = nullptr;

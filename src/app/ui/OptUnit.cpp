@@ -2,6 +2,7 @@
 
 #include "ClampSpinEdit.h"
 #include "Language.h"
+#include "MainTexts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -93,9 +94,12 @@ TOptForm::TOptForm(Settings& settings, const QString& workDir, QWidget* parent)
     });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &TOptForm::invalidNumber, this, [this](const QString& text) {
-        QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("'%1' is not a valid integer value").arg(text));
+        QMessageBox::critical(this, windowTitle(), invalidNumberText(text));
     });
+}
+
+QString TOptForm::invalidNumberText(const QString& text) {
+    return MainTextStore::get()->lngBadNumber + QStringLiteral(" '") + text + QLatin1Char('\'');
 }
 
 bool TOptForm::event(QEvent* e) {

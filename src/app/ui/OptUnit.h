@@ -23,6 +23,8 @@ public:
     // dialog becomes the active window.
     void FormActivate();
     void btnOKClick();
+    // The message that tells the operator a field's text is not a whole number.
+    static QString invalidNumberText(const QString& text);
 
     QGroupBox* grpCOM = nullptr;
     QRadioButton* com[4] = {};

@@ -1,6 +1,7 @@
 #include "HistoryDay.h"
 
 #include "Cp1251.h"
+#include "DayTables.h"
 #include "DbfTable.h"
 
 QString HistoryDay::timeLabel(int i) const {
@@ -21,19 +22,24 @@ bool loadHistoryDay(const QString& path, int doser, HistoryDay* day, QString* er
         return false;
     }
     DbfReader reader;
-    if (!reader.open(path, error))
+    if (!reader.open(path, nullptr)) {
+        if (error)
+            *error = views::unreadableMessage(path);
         return false;
+    }
     const QByteArray n = QByteArray::number(doser);
     const int fTime = reader.fieldIndex("TIME");
     const int fZad = reader.fieldIndex(QByteArray("ZAD" + n).constData());
     const int fKor = reader.fieldIndex(QByteArray("KOR" + n).constData());
     const int fVes = reader.fieldIndex(QByteArray("VES" + n).constData());
-    if (fTime < 0 || fZad < 0 || fKor < 0 || fVes < 0) {
-        if (error)
-            *error = QStringLiteral("%1: в таблице нет полей TIME, ZAD%2, KOR%2, VES%2")
-                         .arg(path)
-                         .arg(doser);
-        return false;
+    const std::pair<int, QByteArray> needed[] = {
+        {fTime, "TIME"}, {fZad, "ZAD" + n}, {fKor, "KOR" + n}, {fVes, "VES" + n}};
+    for (const auto& [index, field] : needed) {
+        if (index < 0) {
+            if (error)
+                *error = views::missingFieldMessage(path, QString::fromLatin1(field));
+            return false;
+        }
     }
     const int count = reader.recordCount();
     day->doser = doser;

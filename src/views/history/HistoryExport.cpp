@@ -1,5 +1,7 @@
 #include "HistoryExport.h"
 
+#include "DateText.h"
+
 #include "DailyTables.h"
 #include "HistoryChart.h"
 #include "HistoryDay.h"
@@ -51,7 +53,7 @@ int exportHistory(const QDate& date, int doser, const QString& pdfPath, const QS
     chart.setTexts(texts);
     chart.resize(1600, 900);
     chart.showDay(day, history::doserItemText(texts.lngDozator, doser) + QLatin1Char('\n') +
-                           locale.toString(date, QLocale::ShortFormat));
+                           stationDate(date, locale));
 
     if (!report::checkWritable(pdfPath, &error))
         return fail(kHistoryExportWriteFailed, message, error);

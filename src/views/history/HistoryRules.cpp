@@ -1,5 +1,7 @@
 #include "HistoryRules.h"
 
+#include "DateText.h"
+
 #include "HistoryDay.h"
 #include "HistoryTexts.h"
 
@@ -50,8 +52,7 @@ QString doserItemText(const QString& lngDozator, int doser) {
 
 QString missingFileMessage(const QString& labName, const QDate& date, const QString& lngAbsent,
                            const QLocale& locale) {
-    return labName + QLatin1Char(' ') + locale.toString(date, QLocale::ShortFormat) +
-           QLatin1Char(' ') + lngAbsent;
+    return labName + QLatin1Char(' ') + stationDate(date, locale) + QLatin1Char(' ') + lngAbsent;
 }
 
 QString startTimeReadout(const HistoryTexts& texts) {

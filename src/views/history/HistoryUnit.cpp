@@ -1,5 +1,7 @@
 #include "HistoryUnit.h"
 
+#include "DateText.h"
+
 #include "CalendarDateEdit.h"
 #include "DailyTables.h"
 #include "HistoryChart.h"
@@ -25,6 +27,9 @@ constexpr int kDosers = 6;
 
 QFont pixelFont(int pixels, bool bold) {
     QFont f;
+    // Sizes beyond the 13-pixel strike of "MS Sans Serif" in the scalable design face.
+    if (pixels > 13)
+        f.setFamily(QStringLiteral("Tahoma"));
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
@@ -191,8 +196,8 @@ void THistoryForm::DateEdit1Change() {
     const bool ok = loadHistoryDay(path, doser, day.get(), &error);
     letPaintsRun();
     if (ok)
-        DBChart1->showDay(day, ComboBox1->currentText() + QLatin1Char('\n') +
-                                   locale.toString(date, QLocale::ShortFormat));
+        DBChart1->showDay(day,
+                          ComboBox1->currentText() + QLatin1Char('\n') + stationDate(date, locale));
     letPaintsRun();
     desk.reset();
     if (!ok)

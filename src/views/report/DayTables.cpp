@@ -1,7 +1,9 @@
 #include "DayTables.h"
 
 #include "DailyTables.h"
+#include "DateText.h"
 #include "DbfTable.h"
+#include "MainTexts.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -10,7 +12,20 @@
 namespace views {
 
 QString dateText(const QDate& date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return stationDate(date);
+}
+
+QString unreadableMessage(const QString& path) {
+    const auto main = MainTextStore::get();
+    const QString name = QFileInfo(path).fileName();
+    return (dbf::checkTable(path) == dbf::TableCheck::NotATable ? main->lngBadTable
+                                                                : main->lngReadError) +
+           QLatin1Char(' ') + name;
+}
+
+QString missingFieldMessage(const QString& path, const QString& field) {
+    return MainTextStore::get()->lngNoField + QLatin1Char(' ') + field + QStringLiteral(": ") +
+           QFileInfo(path).fileName();
 }
 
 namespace {
@@ -18,15 +33,17 @@ namespace {
 bool readTable(const QString& path, const QStringList& names, report::MemTable* out,
                QString* error) {
     DbfReader reader;
-    if (!reader.open(path, error))
+    if (!reader.open(path, nullptr)) {
+        if (error)
+            *error = unreadableMessage(path);
         return false;
+    }
     std::vector<int> cols;
     for (const QString& name : names) {
         const int col = reader.fieldIndex(name.toLatin1().constData());
         if (col < 0) {
             if (error)
-                *error = QStringLiteral("В таблице %1 нет поля %2")
-                             .arg(QFileInfo(path).fileName(), name);
+                *error = missingFieldMessage(path, name);
             return false;
         }
         cols.push_back(col);

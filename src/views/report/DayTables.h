@@ -10,8 +10,15 @@
 
 namespace views {
 
-// The date as the views show it (05.03.2010), the same form as the date fields.
+// The date as the views show it (05.03.2010), the same form as the date fields and every
+// other date the station shows.
 QString dateText(const QDate& date);
+
+// Why a day's table could not be read, in the station's language (texts of section Main):
+// the file is not a table, or it cannot be read at all.
+QString unreadableMessage(const QString& path);
+// A table that lacks a field the view reads.
+QString missingFieldMessage(const QString& path, const QString& field);
 
 // TIME, DAT, HOUR, MIN, DOZATOR, SKOR_ZAD, COD_MAT, VES, REG_DOZ of every record that is not
 // marked deleted, in record order; DAT as dateText, numbers as decimal text.

@@ -51,6 +51,9 @@ constexpr quint8 kBlock2Offset = 137;
 
 QFont boldPixelFont(const QFont& base, int pixels) {
     QFont f = base;
+    // Sizes beyond the 13-pixel strike of "MS Sans Serif" in the scalable design face.
+    if (pixels > 13)
+        f.setFamily(QStringLiteral("Tahoma"));
     f.setBold(true);
     f.setPixelSize(pixels);
     return f;
