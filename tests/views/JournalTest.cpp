@@ -136,4 +136,4 @@ private slots:
 };
 
 QTEST_MAIN(JournalTest)
-#include "tst_journal.moc"
+#include "JournalTest.moc"

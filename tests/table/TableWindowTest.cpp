@@ -332,4 +332,4 @@ void TestTableWindow::screenshot() {
 }
 
 QTEST_MAIN(TestTableWindow)
-#include "test_table_window.moc"
+#include "TableWindowTest.moc"

@@ -215,4 +215,4 @@ private slots:
 };
 
 QTEST_MAIN(ProtocolTest)
-#include "tst_protocol.moc"
+#include "ProtocolTest.moc"

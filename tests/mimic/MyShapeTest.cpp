@@ -303,4 +303,4 @@ void TestMyShape::transparentClipsAndDrawsPlainWithoutColour() {
 }
 
 QTEST_MAIN(TestMyShape)
-#include "tst_myshape.moc"
+#include "MyShapeTest.moc"

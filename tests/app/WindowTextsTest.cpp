@@ -188,4 +188,4 @@ private slots:
 };
 
 QTEST_MAIN(TestWindowTexts)
-#include "tst_window_texts.moc"
+#include "WindowTextsTest.moc"

@@ -471,4 +471,4 @@ private:
 };
 
 QTEST_MAIN(PreviewTest)
-#include "tst_preview.moc"
+#include "PreviewTest.moc"

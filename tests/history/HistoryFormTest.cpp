@@ -435,4 +435,4 @@ void HistoryFormTest::exportWritesPdfOrReportsMissingDay() {
 }
 
 QTEST_MAIN(HistoryFormTest)
-#include "test_history_form.moc"
+#include "HistoryFormTest.moc"

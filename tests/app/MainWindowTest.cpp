@@ -574,4 +574,4 @@ private slots:
 };
 
 QTEST_MAIN(TestMainWindow)
-#include "test_main_window.moc"
+#include "MainWindowTest.moc"

@@ -277,4 +277,4 @@ void TestTableSend::noReadRequestBetweenPauseAndResume() {
 }
 
 QTEST_MAIN(TestTableSend)
-#include "test_table_send.moc"
+#include "TableSendTest.moc"

@@ -380,4 +380,4 @@ void TestMnemoPictures::byte81SequencesAcrossWindows() {
 }
 
 QTEST_MAIN(TestMnemoPictures)
-#include "tst_mnemopictures.moc"
+#include "MnemoPicturesTest.moc"

@@ -251,4 +251,4 @@ private slots:
 };
 
 QTEST_MAIN(ShiftReportTest)
-#include "tst_shift_report.moc"
+#include "ShiftReportTest.moc"

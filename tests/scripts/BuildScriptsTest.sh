@@ -5,7 +5,7 @@
 # the tests of the folder it runs in, must be told to fail when it finds none, and the test
 # run must not build the benchmarks.
 set -euo pipefail
-src=${1:?usage: test_build_scripts.sh SOURCE_DIR}
+src=${1:?usage: BuildScriptsTest.sh SOURCE_DIR}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -486,4 +486,4 @@ void TestMnemoForm::closesAsAChildOfTheFrame() {
 }
 
 QTEST_MAIN(TestMnemoForm)
-#include "tst_mnemoform.moc"
+#include "MnemoFormTest.moc"
