@@ -8,8 +8,8 @@
 #include <QStringList>
 
 struct CommandLine {
-    QString device;     // serial device in place of /dev/ttyS<n-1>
-    QString workDir;    // as given; empty: the folder korvel is started in
+    QString device;  // serial device in place of /dev/ttyS<n-1>
+    QString workDir; // as given; empty: the folder korvel is started in
     bool help = false;
     bool version = false;
     QString exportKind; // empty: run the station

@@ -60,7 +60,8 @@ bool lockWorkDir(WorkDirLock& lock, const QString& workDir) {
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
         const MainTexts texts =
             MainTexts::load(PrivateProfile(lang::filePath(workDir, Settings::load().Language)));
-        QMessageBox::critical(nullptr, texts.lngError, texts.lngDirBusy + QLatin1Char(' ') + workDir);
+        QMessageBox::critical(nullptr, texts.lngError,
+                              texts.lngDirBusy + QLatin1Char(' ') + workDir);
     }
     return false;
 }
@@ -70,11 +71,10 @@ int runExport(const CommandLine& cl, const QString& workDir) {
     const QString langPath = lang::filePath(workDir, settings.Language);
     MainTextStore::set(MainTexts::load(PrivateProfile(langPath)));
     QString message;
-    const int status =
-        cl.exportKind == QLatin1String("history")
-            ? exportHistory(cl.date, cl.doser, cl.pdf, workDir, langPath, &message)
-            : views::exportReport(cl.exportKind, cl.date, cl.shift, cl.pdf, workDir, langPath,
-                                  &message);
+    const int status = cl.exportKind == QLatin1String("history")
+                           ? exportHistory(cl.date, cl.doser, cl.pdf, workDir, langPath, &message)
+                           : views::exportReport(cl.exportKind, cl.date, cl.shift, cl.pdf, workDir,
+                                                 langPath, &message);
     // Success names the PDF written, whatever the kind; a failure gives its one message.
     if (status == 0)
         QTextStream(stdout) << cl.pdf << Qt::endl;

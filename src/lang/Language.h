@@ -15,8 +15,7 @@ QString multiLine(QString text);
 // One window's section of the current language file.
 class LangSection {
 public:
-    LangSection(const QString& path, const QString& section)
-        : ini_(path), section_(section) {}
+    LangSection(const QString& path, const QString& section) : ini_(path), section_(section) {}
     QString text(const QString& key, const QString& def) const {
         return ini_.read(section_, key, def);
     }

@@ -67,8 +67,7 @@ PrivateProfile PrivateProfile::fromData(const QByteArray& data) {
     return p;
 }
 
-QString PrivateProfile::read(const QString& section, const QString& key,
-                             const QString& def) const {
+QString PrivateProfile::read(const QString& section, const QString& key, const QString& def) const {
     bool inSection = false;
     for (const QByteArray& line : lines_) {
         const QString sec = sectionOf(line);

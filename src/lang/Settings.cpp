@@ -46,12 +46,14 @@ Settings Settings::load(const QString& path) {
 
 bool Settings::save(const QString& path) const {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    bool ok = PrivateProfile::write(path, kSection, QStringLiteral("ComPort"),
-                                    QString::number(ComPort));
+    bool ok =
+        PrivateProfile::write(path, kSection, QStringLiteral("ComPort"), QString::number(ComPort));
     ok = PrivateProfile::write(path, kSection, QStringLiteral("MaxArhDay"),
-                               QString::number(MaxArhDay)) && ok;
+                               QString::number(MaxArhDay)) &&
+         ok;
     ok = PrivateProfile::write(path, kSection, QStringLiteral("ComSpeed"),
-                               QString::number(ComSpeed)) && ok;
+                               QString::number(ComSpeed)) &&
+         ok;
     ok = PrivateProfile::write(path, kSection, QStringLiteral("Language"), Language) && ok;
     ok = PrivateProfile::write(path, kSection, QStringLiteral("Horn"), QString::number(Horn)) && ok;
     return ok;

@@ -8,8 +8,8 @@ struct Settings {
     static constexpr int kDefaultMaxArhDay = 45;
     static constexpr int kDefaultComSpeed = 115200;
     // The line speeds offered by the settings dialog, in list order.
-    static constexpr std::array<int, 15> kRates = {110,   300,   600,   1200,   2400,
-                                                   4800,  9600,  14400, 19200,  38400,
+    static constexpr std::array<int, 15> kRates = {110,   300,   600,    1200,   2400,
+                                                   4800,  9600,  14400,  19200,  38400,
                                                    56000, 57600, 115200, 128000, 256000};
 
     int ComPort = kDefaultComPort;

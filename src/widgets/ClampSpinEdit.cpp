@@ -17,7 +17,9 @@ int ClampSpinEdit::valueFromText(const QString& text) const {
     return std::clamp(v, minimum(), maximum());
 }
 
-int ClampSpinEdit::clampedValue() const { return valueFromText(lineEdit()->text()); }
+int ClampSpinEdit::clampedValue() const {
+    return valueFromText(lineEdit()->text());
+}
 
 QValidator::State ClampSpinEdit::validate(QString& input, int&) const {
     if (maxLength_ > 0 && input.size() > maxLength_)
@@ -29,4 +31,6 @@ QValidator::State ClampSpinEdit::validate(QString& input, int&) const {
     return QValidator::Intermediate;
 }
 
-void ClampSpinEdit::fixup(QString& input) const { input = QString::number(valueFromText(input)); }
+void ClampSpinEdit::fixup(QString& input) const {
+    input = QString::number(valueFromText(input));
+}

@@ -1,7 +1,7 @@
 // The horn: repeated while an alarm is unacknowledged, quiet after "Сброс звука" until the
 // next alarm, and on a machine without an audio output one line of warning, no more.
-#include "AlarmStates.h"
 #include "Horn.h"
+#include "AlarmStates.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

@@ -18,12 +18,14 @@ TEST(CommandLine, WorkDirOptionAndItsResolution) {
         {{"korvel"}, "", false},
         {{"korvel", "--workdir", "/srv/korvel"}, "/srv/korvel", false},
         {{"korvel", "--device", "/dev/ttyUSB0", "--workdir", "~/korvel-station"},
-         "~/korvel-station", false},
+         "~/korvel-station",
+         false},
         {{"korvel", "--workdir"}, "", true},
         {{"korvel", "--workdir", ""}, "", true},
         {{"korvel", "--export", "journal", "--date", "2010-01-05", "--pdf", "j.pdf", "--workdir",
           "/srv/k"},
-         "/srv/k", false},
+         "/srv/k",
+         false},
     };
     for (const Case& c : cases) {
         const CommandLine cl = CommandLine::parse(c.args);
@@ -31,7 +33,8 @@ TEST(CommandLine, WorkDirOptionAndItsResolution) {
         EXPECT_EQ(!cl.error.isEmpty(), c.error) << c.args.join(' ').toStdString();
     }
     EXPECT_EQ(CommandLine::resolveWorkDir(""), QDir::currentPath());
-    EXPECT_EQ(CommandLine::resolveWorkDir("~/korvel-station"), QDir::homePath() + "/korvel-station");
+    EXPECT_EQ(CommandLine::resolveWorkDir("~/korvel-station"),
+              QDir::homePath() + "/korvel-station");
     EXPECT_EQ(CommandLine::resolveWorkDir("~"), QDir::homePath());
     EXPECT_EQ(CommandLine::resolveWorkDir("/srv//korvel/"), "/srv/korvel");
     EXPECT_EQ(CommandLine::resolveWorkDir("rel"), QDir::currentPath() + "/rel");

@@ -2,8 +2,8 @@
 #include "ClampSpinEdit.h"
 #include "MainTexts.h"
 #include "MainUnitKorvel.h"
-#include "SmallForms.h"
 #include "OptUnit.h"
+#include "SmallForms.h"
 #include "Station.h"
 #include "StopSignal.h"
 
@@ -131,8 +131,9 @@ private slots:
         }
         QCOMPARE(st.journalRecords.first(), qMakePair(QStringLiteral("Запуск программы"), 0));
         QCOMPARE(st.journalRecords.last(), qMakePair(QStringLiteral("Выход из программы"), 2));
-        QCOMPARE(readFile(ini_),
-                 QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\nHorn=1\n"));
+        QCOMPARE(
+            readFile(ini_),
+            QByteArray("[Data]\nComPort=1\nMaxArhDay=45\nComSpeed=115200\nLanguage=\nHorn=1\n"));
     }
 
     void exitRecordFollowsTheLastPolledEvents() {

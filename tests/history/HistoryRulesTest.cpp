@@ -1,9 +1,9 @@
 // The history chart's rules without a display: zoom step, rounding, readout texts, print
 // margins, and reading one doser's curves from an archive table.
+#include "HistoryRules.h"
 #include "DailyTables.h"
 #include "DbfTable.h"
 #include "HistoryDay.h"
-#include "HistoryRules.h"
 #include "HistoryTexts.h"
 
 #include <QFile>

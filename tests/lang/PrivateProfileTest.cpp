@@ -1,8 +1,8 @@
 // Lookup rules of the language and settings files.
+#include "PrivateProfile.h"
 #include "Cp1251.h"
 #include "Language.h"
 #include "MainTexts.h"
-#include "PrivateProfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -35,8 +35,8 @@ TEST(Settings, TheHornIsOnUnlessSwitchedOff) {
     QTemporaryDir dir;
     const QString path = dir.filePath("korvel.ini");
     const std::pair<QByteArray, int> cases[] = {
-        {"[Data]\nComPort=1\n", 1}, {"[Data]\nHorn=0\n", 0}, {"[Data]\nHorn=1\n", 1},
-        {"[Data]\nHorn=7\n", 1},     {"[Data]\nHorn=off\n", 1},
+        {"[Data]\nComPort=1\n", 1}, {"[Data]\nHorn=0\n", 0},   {"[Data]\nHorn=1\n", 1},
+        {"[Data]\nHorn=7\n", 1},    {"[Data]\nHorn=off\n", 1},
     };
     for (const auto& [file, horn] : cases) {
         writeAll(path, file);

@@ -1,8 +1,8 @@
 // One exchange over a fake line: the request bytes on the wire, how answers are judged,
 // and the answer wait.
+#include "Frame.h"
 #include "ComLink.h"
 #include "FakeLine.h"
-#include "Frame.h"
 #include "ProcessImage.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The mimic's arithmetic without drawing: roundings, levels, skip position, cart offsets, mode
 // texts, material colours, and the receiving bunker / bunker No. 1 state from byte 81.
-#include "ChargeFlow.h"
 #include "MimicLogic.h"
+#include "ChargeFlow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The shape control's geometry and painting, and the see-through drawing.
-#include "DrawTransparent.h"
 #include "MyShape.h"
+#include "DrawTransparent.h"
 
 #include <QPainter>
 #include <QtTest>

@@ -13,6 +13,11 @@ repo=$work/repo
 mkdir -p "$repo/scripts" "$repo/lang" "$work/bin"
 cp "$src/run-station" "$src/run-tests" "$repo/"
 cp "$src/scripts/common.sh" "$repo/scripts/"
+# The code-rule checks have their own runs in run-tests; here they only have to be called.
+for check in check-format check-includes; do
+    printf '#!/bin/sh\necho "%s" >>"$STUB_LOG"\n' "$check" >"$repo/scripts/$check"
+    chmod +x "$repo/scripts/$check"
+done
 cp "$src/lang/english.ini" "$repo/lang/"
 export STUB_LOG=$work/log
 : >"$STUB_LOG"
@@ -107,6 +112,12 @@ if [ "$(grep -c '^ctest' "$STUB_LOG")" -lt 4 ]; then
     echo "FAIL: run-tests did not run the four test builds"
     fail=1
 fi
+for check in check-format check-includes; do
+    if ! grep -qx "$check" "$STUB_LOG"; then
+        echo "FAIL: run-tests did not run scripts/$check"
+        fail=1
+    fi
+done
 if ! grep -qx "package $repo/build" "$STUB_LOG"; then
     echo "FAIL: run-tests did not check the package of the plain build"
     fail=1
@@ -123,6 +134,10 @@ for dir in build build-asan build-tsan build-fuzz; do
     cache=$repo/$dir/cache
     if ! grep -qx 'KORVEL_BENCH=OFF' "$cache"; then
         echo "FAIL: run-tests configures $dir to build the benchmarks"
+        fail=1
+    fi
+    if ! grep -qx 'KORVEL_WERROR=ON' "$cache"; then
+        echo "FAIL: run-tests lets $dir build with compiler warnings"
         fail=1
     fi
 done

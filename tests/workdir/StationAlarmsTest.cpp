@@ -53,8 +53,8 @@ private slots:
         qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
         SimProcess sim({});
         QVERIFY(!sim.path().empty());
-        StationRoot root({work.path(), QString::fromStdString(sim.path()),
-                          config.filePath("korvel.ini")});
+        StationRoot root(
+            {work.path(), QString::fromStdString(sim.path()), config.filePath("korvel.ini")});
         TMainFormKorvel& form = root.mainForm();
         AlarmStates& states = root.dataModule().alarmStates;
         const MainTexts texts = MainTexts::defaults();
@@ -78,7 +78,8 @@ private slots:
         sim.command("fault 24.7 off");
         QTRY_COMPARE_WITH_TIMEOUT(states.entry(7).state, AlarmState::ClearedUnacknowledged, 10000);
         // The operator acknowledges what the event list shows: the clearing line first.
-        QTRY_VERIFY_WITH_TIMEOUT(journal(work.path()).contains("УСТРАНЕНА " + gate + " (0)"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(journal(work.path()).contains("УСТРАНЕНА " + gate + " (0)"),
+                                 10000);
 
         // F7 opens the window, closing the mimic.
         QTest::keyClick(&form, Qt::Key_F7);

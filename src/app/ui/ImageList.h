@@ -23,7 +23,9 @@ enum Index {
     Count = 14
 };
 QPixmap pixmap(int index);
-inline QIcon icon(int index) { return QIcon(pixmap(index)); }
+inline QIcon icon(int index) {
+    return QIcon(pixmap(index));
+}
 } // namespace ImageList1
 
 // The 105 x 99 picture of a blast furnace on the splash window and the about box.

@@ -126,5 +126,9 @@ TDeskForm::TDeskForm(QWidget* parent)
     centreOnScreen(this);
 }
 
-void TDeskForm::setText(const QString& text) { label_->setText(text); }
-QString TDeskForm::text() const { return label_->text(); }
+void TDeskForm::setText(const QString& text) {
+    label_->setText(text);
+}
+QString TDeskForm::text() const {
+    return label_->text();
+}
