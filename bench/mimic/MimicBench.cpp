@@ -23,6 +23,7 @@ std::array<std::uint8_t, 130> busyImage(int tick) {
 }
 
 struct Station {
+    ChargeFlow flow;
     Station() {
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
@@ -34,7 +35,7 @@ struct Station {
 static void BM_FullRefresh(benchmark::State& state) {
     Station station;
     TMnemoForm form(
-        station.image, [] { return 0; }, QString());
+        station.image, station.flow, [] { return 0; }, QString());
     form.show();
     QImage canvas(TMnemoForm::kDesignWidth, TMnemoForm::kDesignHeight, QImage::Format_RGB32);
     int tick = 0;
@@ -51,7 +52,7 @@ BENCHMARK(BM_FullRefresh)->Unit(benchmark::kMillisecond)->Repetitions(5)->Report
 static void BM_DrawMnemoOnly(benchmark::State& state) {
     Station station;
     TMnemoForm form(
-        station.image, [] { return 0; }, QString());
+        station.image, station.flow, [] { return 0; }, QString());
     int tick = 0;
     for (auto _ : state) {
         const auto d = busyImage(tick++);
@@ -64,7 +65,7 @@ BENCHMARK(BM_DrawMnemoOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 static void BM_BeltTick(benchmark::State& state) {
     Station station;
     TMnemoForm form(
-        station.image, [] { return 0; }, QString());
+        station.image, station.flow, [] { return 0; }, QString());
     form.show();
     QImage canvas(TMnemoForm::kDesignWidth, TMnemoForm::kDesignHeight, QImage::Format_RGB32);
     for (auto _ : state) {

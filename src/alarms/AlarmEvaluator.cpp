@@ -174,9 +174,9 @@ void AlarmEvaluator::VerifyAlarms(const ImageData& image, const MainTexts& texts
             if (states_)
                 set ? states_->came(index, moment) : states_->went(index, moment);
             if (set)
-                report(alarmText(b, texts), eventcolour::kRed);
+                report(alarmText(b, texts), colours::kRed);
             else
-                report(clearingText(b, texts), eventcolour::kBlack);
+                report(clearingText(b, texts), colours::kBlack);
         }
     }
     previous_ = now;

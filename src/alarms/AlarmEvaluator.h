@@ -2,7 +2,7 @@
 // Turns the controller's fault bits into alarm and clearing messages: after every good read
 // answer the eight status bytes are compared with those of the previous answer, and every bit
 // that became set or clear is reported, byte by byte and bit 0 first.
-#include "EventColour.h"
+#include "Colours.h"
 
 #include <QString>
 #include <array>

@@ -1,5 +1,6 @@
 #include "AttentionUnit.h"
 
+#include "Colours.h"
 #include "Language.h"
 #include "ProcessImage.h"
 
@@ -15,7 +16,7 @@
 namespace {
 constexpr int kWidth = 213;
 constexpr int kPanelHeight = 31;
-const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
+const QColor kPanelGrey(colours::kPanelGrey);
 const QColor kMissing(0xFF, 0x00, 0x00);
 const QColor kPresent(0xC0, 0xC0, 0xC0);
 
@@ -63,7 +64,8 @@ void fitTwoLines(QLabel* label) {
 }
 } // namespace
 
-TAttentionForm::TAttentionForm(ProcessImage& image, const QString& langFilePath, QWidget* parent)
+TAttentionForm::TAttentionForm(const ProcessImage& image, const QString& langFilePath,
+                               QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       image_(image) {

@@ -18,7 +18,8 @@ public:
     static constexpr int kSignalByte = 88;
     static constexpr int kPeriodMs = 500;
 
-    TAttentionForm(ProcessImage& image, const QString& langFilePath, QWidget* parent = nullptr);
+    TAttentionForm(const ProcessImage& image, const QString& langFilePath,
+                   QWidget* parent = nullptr);
 
     // Reads the caption and the eight texts from section Attention of the language file.
     void LoadLanguage(const QString& path);
@@ -40,7 +41,7 @@ private:
     // Centres the window on its screen.
     void centre();
 
-    ProcessImage& image_;
+    const ProcessImage& image_;
     std::array<QFrame*, 8> panels_{};
     std::array<QLabel*, 8> labels_{};
     QTimer* EventTimer = nullptr;

@@ -1,5 +1,6 @@
 #include "AvariaItemDelegate.h"
 
+#include "Colours.h"
 #include "EventList.h"
 
 #include <QPainter>
@@ -21,9 +22,9 @@ QSize AvariaItemDelegate::sizeHint(const QStyleOptionViewItem& option,
 void AvariaItemDelegate::lstAvariaDrawItem(QPainter* painter, const QRect& rect, const QFont& font,
                                            const QString& text, bool alarm) {
     painter->save();
-    painter->fillRect(rect, QColor(0xFF, 0xFF, 0xFF));
+    painter->fillRect(rect, QColor(colours::kWhite));
     painter->setFont(font);
-    painter->setPen(alarm ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0x00));
+    painter->setPen(QColor(alarm ? colours::kRed : colours::kBlack));
     painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       text);
     painter->restore();

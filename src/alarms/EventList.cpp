@@ -36,7 +36,7 @@ const EventEntry& EventList::add(const QString& text, QRgb colour, const QDateTi
         endRemoveRows();
     }
     beginInsertRows(QModelIndex(), 0, 0);
-    entries_.push_front(EventEntry{lineText(text, when), eventcolour::isAlarm(colour)});
+    entries_.push_front(EventEntry{lineText(text, when), colours::isAlarm(colour)});
     endInsertRows();
     return entries_.front();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The event list of the main window as a list model: at most 30 lines, newest first, each the
 // date, the time and the event text, with a flag that marks alarms (reported in red).
-#include "EventColour.h"
+#include "Colours.h"
 
 #include <QAbstractListModel>
 #include <QDateTime>
@@ -33,7 +33,7 @@ public:
     // The shown line of an event: date, "  ", time, "  ", text.
     QString lineText(const QString& text, const QDateTime& when) const;
     // Journal code of an event reported in the given colour: 1 for red, else 0.
-    static int journalCode(QRgb colour) { return eventcolour::journalCode(colour); }
+    static int journalCode(QRgb colour) { return colours::journalCode(colour); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

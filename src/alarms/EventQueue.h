@@ -2,7 +2,7 @@
 // Carries reported events from any thread to the user-interface thread, in call order. Each
 // event is handed to the handler (the event list change, then the journal record) on the
 // thread the queue lives on, one at a time.
-#include "EventColour.h"
+#include "Colours.h"
 
 #include <QObject>
 #include <QString>

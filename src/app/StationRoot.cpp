@@ -2,6 +2,7 @@
 
 #include "ActiveAlarmsUnit.h"
 #include "AttentionUnit.h"
+#include "Colours.h"
 #include "HistoryUnit.h"
 #include "JurnalUnit.h"
 #include "MainUnitKorvel.h"
@@ -11,50 +12,52 @@
 #include "SmallForms.h"
 #include "TableUnit.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 StationRoot::StationRoot(const Options& options)
     : dm_(
           options.workDir,
+          // Alarms, link events and write failures, from the poll thread or this one.
           [this](const QString& text, QRgb colour) {
-              QMetaObject::invokeMethod(
-                  &bridge_,
-                  [this, text, colour] {
-                      if (main_)
-                          main_->AvariaMemo(text, colour);
-                  },
-                  Qt::QueuedConnection);
+              if (QThread::currentThread() == QCoreApplication::instance()->thread() && holding_) {
+                  held_.emplace_back(text, colour);
+                  return;
+              }
+              if (main_)
+                  main_->AvariaMemo(text, colour);
           },
-          // A failed journal write shows in the event list without a journal record.
+          // A failed journal write (on this thread) shows in the event list without a journal
+          // record.
           [this](const QString& text, QRgb colour) {
-              QMetaObject::invokeMethod(
-                  &bridge_,
-                  [this, text, colour] {
-                      if (main_)
-                          main_->AvariaMemoNoJournal(text, colour);
-                  },
-                  Qt::QueuedConnection);
+              if (main_)
+                  main_->AvariaMemoNoJournal(text, colour);
           }) {
     if (!options.device.isEmpty())
-        dm_.link.setDeviceOverride(options.device);
-    wire();
-    // What the last run could not write goes to its days' tables before this run's first
-    // record; the event line follows the start line.
-    dm_.recoverUnwritten();
-
+        dm_.setDeviceOverride(options.device);
     // The main window: its creation opens the port, starts the poll thread and reports the
-    // start.
+    // start. Before that, the window is connected and what the last run could not write goes
+    // to its days' tables, ahead of this run's first record.
     form_ = std::make_unique<TMainFormKorvel>(
-        dm_, TMainFormKorvel::Paths{options.settingsFile, options.workDir});
-    main_ = form_.get();
+        dm_, TMainFormKorvel::Paths{options.settingsFile, options.workDir}, nullptr,
+        [this](TMainFormKorvel& window) {
+            attach(window);
+            holding_ = true;
+            dm_.recoverUnwritten();
+        });
+    holding_ = false;
+    for (const auto& [text, colour] : std::exchange(held_, {}))
+        main_->AvariaMemo(text, colour);
     TMainFormKorvel& form = *form_;
     TDM& dm = dm_;
     const QString workDir = options.workDir;
     const auto lang = [&form] { return form.langFilePath(); };
     form.setViewFactory(TMainFormKorvel::View::TabZad, [&dm, lang]() -> QWidget* {
-        return new TTableForm(dm.link, dm, dm.image, lang());
+        return new TTableForm(dm.setpointSend(), lang());
     });
-    form.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang]() -> QWidget* {
+    form.setViewFactory(TMainFormKorvel::View::Mnemo, [&dm, lang, this]() -> QWidget* {
         return new TMnemoForm(
-            dm.image, [&dm] { return dm.thread.failureCount(); }, lang());
+            dm.processImage(), chargeFlow_, [&dm] { return dm.linkFailureCount(); }, lang());
     });
     form.setViewFactory(TMainFormKorvel::View::History, [workDir, lang]() -> QWidget* {
         return new THistoryForm(workDir, lang(), nullptr, [](const QString& text) -> QWidget* {
@@ -70,13 +73,13 @@ StationRoot::StationRoot(const Options& options)
     });
     form.setRaportHandler([workDir, lang, &form] { runShiftReport(workDir, lang(), &form); });
     form.setViewFactory(TMainFormKorvel::View::Alarms, [&dm, &form, lang]() -> QWidget* {
-        return new TActiveAlarmsForm(dm.alarmStates, lang(), [&form](const std::vector<int>& ids) {
+        return new TActiveAlarmsForm(dm.alarms(), lang(), [&form](const std::vector<int>& ids) {
             form.reportAcknowledged(ids);
         });
     });
-    form.setAlarms(dm.alarmStates);
+    form.setAlarms(dm.alarms());
     form.setAttentionFactory(
-        [&dm, lang]() -> QWidget* { return new TAttentionForm(dm.image, lang()); });
+        [&dm, lang]() -> QWidget* { return new TAttentionForm(dm.processImage(), lang()); });
     form.showMaximized();
     // The mimic window.
     form.openView(TMainFormKorvel::View::Mnemo);
@@ -84,53 +87,33 @@ StationRoot::StationRoot(const Options& options)
 
 StationRoot::~StationRoot() {
     // The window goes first (its closing writes the exit record and stops polling); the
-    // data module then saves what could not be written.
-    form_.reset();
+    // data module then saves what could not be written. Polling has stopped before the
+    // window is let go, whether or not it was closed.
+    dm_.stopPolling();
     main_ = nullptr;
+    form_.reset();
 }
 
-void StationRoot::wire() {
-    auto* t = &dm_.thread;
+void StationRoot::attach(TMainFormKorvel& window) {
+    main_ = &window;
+    const TComThread* t = &dm_.pollSignals();
+    TMainFormKorvel* w = &window;
+    QObject::connect(t, &TComThread::statusChanged, w, &TMainFormKorvel::setLinkStatus,
+                     Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::iconChanged, w, &TMainFormKorvel::setLinkIcon,
+                     Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::stopColour, w, &TMainFormKorvel::setStopColour,
+                     Qt::QueuedConnection);
+    QObject::connect(t, &TComThread::attentionColour, w, &TMainFormKorvel::setAttentionColour,
+                     Qt::QueuedConnection);
+    // Link events and failed steps are events: they take the event path of every other one.
     QObject::connect(
-        t, &TComThread::statusChanged, &bridge_,
-        [this](QString s, QRgb c) {
-            if (main_)
-                main_->setLinkStatus(s, c);
-        },
-        Qt::QueuedConnection);
+        t, &TComThread::linkEvent, w, [w](const QString& s, QRgb c) { w->AvariaMemo(s, c); },
+        Qt::DirectConnection);
     QObject::connect(
-        t, &TComThread::iconChanged, &bridge_,
-        [this](int icon) {
-            if (main_)
-                main_->setLinkIcon(icon);
+        t, &TComThread::stepFailed, w,
+        [w](const QString& step, const QString& why) {
+            w->AvariaMemo(step + QStringLiteral(": ") + why, colours::kRed);
         },
-        Qt::QueuedConnection);
-    QObject::connect(
-        t, &TComThread::stopColour, &bridge_,
-        [this](QRgb c) {
-            if (main_)
-                main_->setStopColour(c);
-        },
-        Qt::QueuedConnection);
-    QObject::connect(
-        t, &TComThread::attentionColour, &bridge_,
-        [this](QRgb c) {
-            if (main_)
-                main_->setAttentionColour(c);
-        },
-        Qt::QueuedConnection);
-    QObject::connect(
-        t, &TComThread::linkEvent, &bridge_,
-        [this](QString s, QRgb c) {
-            if (main_)
-                main_->AvariaMemo(s, c);
-        },
-        Qt::QueuedConnection);
-    QObject::connect(
-        t, &TComThread::stepFailed, &bridge_,
-        [this](QString step, QString why) {
-            if (main_)
-                main_->AvariaMemo(step + QStringLiteral(": ") + why, 0xFFFF0000);
-        },
-        Qt::QueuedConnection);
+        Qt::DirectConnection);
 }

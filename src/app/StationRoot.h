@@ -1,13 +1,16 @@
 #pragma once
-// The station put together: the data module, the main window with its views, and the bridge
-// that carries the poll thread's effects to the window, in the order the cycle made them.
-// Creating it opens the port, starts polling, writes the start record and opens the mimic;
-// everything that reports is connected before the first record is written.
+// The station put together: the data module, the main window with its views. Events of either
+// thread go to the window's AvariaMemo, whose event queue keeps their order; the poll thread's
+// other effects are its signals, queued to the window. Creating it opens the port, starts
+// polling, writes the start record and opens the mimic; everything that reports is connected
+// before the first record is written.
+#include "ChargeFlow.h"
 #include "DataModule.h"
 
-#include <QObject>
 #include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class TMainFormKorvel;
 
@@ -27,10 +30,18 @@ public:
     TDM& dataModule() { return dm_; }
 
 private:
-    void wire();
+    // Connects the window, once it can show events, before polling starts.
+    void attach(TMainFormKorvel& window);
 
-    QObject bridge_;
-    TMainFormKorvel* main_ = nullptr; // set once the window exists; queued calls use it
+    // The window while it can take events: set before the poll thread starts, cleared after
+    // it has stopped, so the poll thread never sees it change.
+    TMainFormKorvel* main_ = nullptr;
+    // Events of this thread while the window is being made (what the recovery reports) are
+    // held until its start event is shown, so they follow it. This thread only.
+    bool holding_ = false;
+    std::vector<std::pair<QString, QRgb>> held_;
     TDM dm_;
+    // The receiving bunker and bunker No. 1 as followed so far, for every mimic window.
+    ChargeFlow chargeFlow_;
     std::unique_ptr<TMainFormKorvel> form_;
 };

@@ -10,6 +10,7 @@
 #include "SmallForms.h"
 #include "StationRoot.h"
 #include "StopSignal.h"
+#include "Version.h"
 #include "WorkDirLock.h"
 
 #include <QApplication>
@@ -104,7 +105,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (cl.version) {
-        QTextStream(stdout) << "korvel 3.7\n";
+        QTextStream(stdout) << "korvel " << kKorvelVersion << "\n";
         return 0;
     }
     if (!cl.exportKind.isEmpty()) {
@@ -125,7 +126,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvel"));
-    QApplication::setApplicationVersion(QStringLiteral("3.7"));
+    QApplication::setApplicationVersion(QLatin1String(kKorvelVersion));
     installFontSubstitutions();
     // A working folder named on the command line (the menu entry's ~/korvel-station) is
     // created on first use with the sample language file, and becomes the current folder.

@@ -8,97 +8,104 @@
 
 class PrivateProfile;
 
+// Every text of section Main once, in the order the language file is read: its field and key
+// name, and its built-in Russian text. The struct and the reading table are made from it.
+#define KORVEL_MAIN_TEXTS(X)                                                                       \
+    X(MainFormKorvel, "Загрузка доменных печей")                                                   \
+    X(mnuTabZad, "Таблица заданий")                                                                \
+    X(mnuMnemo, "Мнемосхема")                                                                      \
+    X(mnuComands, "Функции")                                                                       \
+    X(mnuOut, "Выход")                                                                             \
+    X(mnuExit, "Выйти из программы")                                                               \
+    X(btnTabZad, "Таблица заданий")                                                                \
+    X(btnMnemo, "Мнемосхема")                                                                      \
+    X(mnuHelp, "Помощь")                                                                           \
+    X(mnuSprav, "Справка")                                                                         \
+    X(mnuAbout, "О программе...")                                                                  \
+    X(mnuService, "Сервис")                                                                        \
+    X(mnuOptions, "Настройки...")                                                                  \
+    X(mnuHistory, "История")                                                                       \
+    X(btnHistory, "История")                                                                       \
+    X(btnClear, "Очистить")                                                                        \
+    X(btnJurnal, "Журнал работы")                                                                  \
+    X(mnuJurnal, "Журнал работы")                                                                  \
+    X(mnuProtocol, "Протокол")                                                                     \
+    X(btnProtocol, "Протокол")                                                                     \
+    X(mnuRaport, "Рапорт")                                                                         \
+    X(btnRaport, "Рапорт")                                                                         \
+    X(btnAttention, "Внимание")                                                                    \
+    X(StopPanel, "Останов")                                                                        \
+    X(mnuLanguage, "Язык")                                                                         \
+    X(lngCOMOpen, "COM-порт открыт")                                                               \
+    X(lngCOMError, "Ошибка COM-порта")                                                             \
+    X(lngSviazGood, "Связь с ШВУ установлена")                                                     \
+    X(lngSviazBad, "Сбой связи с ШВУ")                                                             \
+    X(lngPuskPrg, "Запуск программы")                                                              \
+    X(lngExitPrg, "Выход из программы")                                                            \
+    X(lngSvernut, "Свернуть")                                                                      \
+    X(lngRazvernut, "Развернуть")                                                                  \
+    X(lngRKO1, "РКО-1")                                                                            \
+    X(lngRTP2, "РТП-2")                                                                            \
+    X(lngRegDozAuto, "автоматический")                                                             \
+    X(lngRegDozHand, "ручной")                                                                     \
+    X(lngRegDozAll, "всего")                                                                       \
+    X(lngAbsent, "отсутствует")                                                                    \
+    X(lngError, "Ошибка")                                                                          \
+    X(lngPreview, "Предварительный просмотр")                                                      \
+    X(lngRapName, "Рапорт за")                                                                     \
+    X(lngSmena1, "1 смена с 22.00 до 06.00")                                                       \
+    X(lngSmena2, "2 смена с 06.00 до 14.00")                                                       \
+    X(lngSmena3, "3 смена с 14.00 до 22.00")                                                       \
+    X(lngRapKodm, "Код материала")                                                                 \
+    X(lngRapRegm, "Режим работы")                                                                  \
+    X(lngRapVVes, "Отгружено, кг")                                                                 \
+    X(lngRapKalosh, "Отгружено, калош")                                                            \
+    X(avrTenzo, "Неисправность тензопреобразователя дозатора")                                     \
+    X(avrPeregruz, "Перегруз по весу в дозаторе")                                                  \
+    X(avrVpDoz, "Авария вибропитателя дозатора")                                                   \
+    X(avrZatDoz, "Авария затвора дозатора")                                                        \
+    X(avrZatTel, "Авария затвора тележки кольцевого хода")                                         \
+    X(avrTel, "Авария тележки кольцевого хода")                                                    \
+    X(avrPanel, "Нет связи с панелью оператора")                                                   \
+    X(avrErrUst, "Заданные уставки ошибочны и не приняты")                                         \
+    X(avrNoMat, "Нет материала для дозаторов")                                                     \
+    X(avrZatSh, "Авария затвора бункера сдозированной шихты")                                      \
+    X(avrTransp2, "Авария транспортера загрузочного")                                              \
+    X(avrVpProm, "Авария вибропитателя промежуточного бункера")                                    \
+    X(avrUrovSh, "Неисправность уровнемера бункера сдозированной шихты")                           \
+    X(avrUrovProm, "Неисправность уровнемера бункера промежуточного")                              \
+    X(avrSkip, "Авария механизма подъемника скипового")                                            \
+    X(avrTranspBig, "Авария транспортера сборного")                                                \
+    X(avrTransp1, "Авария транспортера шихты")                                                     \
+    X(avrNoCon, "Нет связи с контроллером")                                                        \
+    X(avrKaster, "Кастеризация дозаторов")                                                         \
+    X(avrNapr, "Авария напряжения сети")                                                           \
+    X(avrCancel, "УСТРАНЕНА")                                                                      \
+    X(lngErrWrite, "Ошибка записи в файл")                                                         \
+    /* "<text> jur_2026_12_10.dbf → jur_2026_12_10.dbf.damaged": not a table of its kind */      \
+    X(lngFileAside, "Повреждённый файл перенесён:")                                                \
+    /* "<text> /path": a second station started in a working folder in use */                      \
+    X(lngDirBusy, "Рабочая папка уже используется другой станцией:")                               \
+    /* "<text> 12": records of the last run written at this start */                               \
+    X(lngRecovered, "Восстановлены записи, не записанные при выходе:")                             \
+    /* Why nothing was printed: no printer chosen, the chosen printer not available (its */        \
+    /* name follows), the job refused or without a page to print. */                               \
+    X(lngNoPrinter, "Принтер по умолчанию не выбран")                                              \
+    X(lngPrinterFailed, "Принтер недоступен:")                                                     \
+    X(lngNotPrinted, "Печать не выполнена")                                                        \
+    /* "<text> doz_2010_03_05.dbf": a day's file that is not a table */                            \
+    X(lngBadTable, "Файл повреждён, это не таблица:")                                              \
+    /* "<text> VES: doz_2010_03_05.dbf": a day's table without a field the view reads */           \
+    X(lngNoField, "В таблице нет поля")                                                            \
+    /* "<text> doz_2010_03_05.dbf": a day's file that cannot be read */                            \
+    X(lngReadError, "Файл не читается:")                                                           \
+    /* "<text> 'abc'": a dialog field whose text is not a whole number */                          \
+    X(lngBadNumber, "Неверное целое число:")
+
 struct MainTexts {
-    QString MainFormKorvel;
-    QString mnuTabZad;
-    QString mnuMnemo;
-    QString mnuComands;
-    QString mnuOut;
-    QString mnuExit;
-    QString btnTabZad;
-    QString btnMnemo;
-    QString mnuHelp;
-    QString mnuSprav;
-    QString mnuAbout;
-    QString mnuService;
-    QString mnuOptions;
-    QString mnuHistory;
-    QString btnHistory;
-    QString btnClear;
-    QString btnJurnal;
-    QString mnuJurnal;
-    QString mnuProtocol;
-    QString btnProtocol;
-    QString mnuRaport;
-    QString btnRaport;
-    QString btnAttention;
-    QString StopPanel;
-    QString mnuLanguage;
-    QString lngCOMOpen;
-    QString lngCOMError;
-    QString lngSviazGood;
-    QString lngSviazBad;
-    QString lngPuskPrg;
-    QString lngExitPrg;
-    QString lngSvernut;
-    QString lngRazvernut;
-    QString lngRKO1;
-    QString lngRTP2;
-    QString lngRegDozAuto;
-    QString lngRegDozHand;
-    QString lngRegDozAll;
-    QString lngAbsent;
-    QString lngError;
-    QString lngPreview;
-    QString lngRapName;
-    QString lngSmena1;
-    QString lngSmena2;
-    QString lngSmena3;
-    QString lngRapKodm;
-    QString lngRapRegm;
-    QString lngRapVVes;
-    QString lngRapKalosh;
-    QString avrTenzo;
-    QString avrPeregruz;
-    QString avrVpDoz;
-    QString avrZatDoz;
-    QString avrZatTel;
-    QString avrTel;
-    QString avrPanel;
-    QString avrErrUst;
-    QString avrNoMat;
-    QString avrZatSh;
-    QString avrTransp2;
-    QString avrVpProm;
-    QString avrUrovSh;
-    QString avrUrovProm;
-    QString avrSkip;
-    QString avrTranspBig;
-    QString avrTransp1;
-    QString avrNoCon;
-    QString avrKaster;
-    QString avrNapr;
-    QString avrCancel;
-    QString lngErrWrite;
-    // "<text> jur_2026_12_10.dbf → jur_2026_12_10.dbf.damaged": not a table of its kind
-    QString lngFileAside;
-    // "<text> /path": a second station started in a working folder in use
-    QString lngDirBusy;
-    // "<text> 12": records of the last run written at this start
-    QString lngRecovered;
-    // Why nothing was printed: no printer chosen, the chosen printer not available (its
-    // name follows), the job refused or without a page to print.
-    QString lngNoPrinter;
-    QString lngPrinterFailed;
-    QString lngNotPrinted;
-    // "<text> doz_2010_03_05.dbf": a day's file that is not a table
-    QString lngBadTable;
-    // "<text> VES: doz_2010_03_05.dbf": a day's table without a field the view reads
-    QString lngNoField;
-    // "<text> doz_2010_03_05.dbf": a day's file that cannot be read
-    QString lngReadError;
-    // "<text> 'abc'": a dialog field whose text is not a whole number
-    QString lngBadNumber;
+#define KORVEL_MAIN_TEXT_FIELD(name, russian) QString name;
+    KORVEL_MAIN_TEXTS(KORVEL_MAIN_TEXT_FIELD)
+#undef KORVEL_MAIN_TEXT_FIELD
 
     // The built-in Russian texts.
     static MainTexts defaults();

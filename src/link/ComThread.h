@@ -3,6 +3,7 @@
 // new data, then the stop and attention colours; the link supervision with its failure
 // count, link state and blinking icon. Window effects leave the thread as signals, which
 // the main window connects queued so they arrive in the order the cycle made them.
+#include "Colours.h"
 #include <QString>
 #include <QThread>
 #include <atomic>
@@ -14,16 +15,13 @@
 class ComLink;
 class ProcessImage;
 
-// An #AARRGGBB colour, the same type as the windows' QRgb (the core links no QtGui).
-using QRgb = unsigned int;
-
 class TComThread : public QThread {
     Q_OBJECT
 public:
-    static constexpr QRgb kRed = 0xFFFF0000;
-    static constexpr QRgb kPanelGrey = 0xFFDFDFDE;
-    static constexpr QRgb kGoodText = 0xFF363670;
-    static constexpr QRgb kGoodEvent = 0xFF0000FF;
+    static constexpr QRgb kRed = colours::kRed;
+    static constexpr QRgb kPanelGrey = colours::kPanelGrey;
+    static constexpr QRgb kGoodText = colours::kLinkText;
+    static constexpr QRgb kGoodEvent = colours::kBlue;
     static constexpr int kIconGood = 2;
     static constexpr int kIconLost = 3;
     static constexpr int kMaxFailures = 4;

@@ -54,3 +54,16 @@ void ProcessImage::reset() {
     firstAnswer_ = false;
     rows_ = {};
 }
+
+std::array<DoseRow, 6> ProcessImage::doseRows() const {
+    std::lock_guard lock(mutex_);
+    return rows_;
+}
+
+std::array<DoseRow, 6> ProcessImage::takeDoseRows() {
+    std::lock_guard lock(mutex_);
+    const std::array<DoseRow, 6> taken = rows_;
+    for (DoseRow& row : rows_)
+        row.previous = row.current;
+    return taken;
+}

@@ -55,9 +55,11 @@ public:
     // Start-up values: everything zero, first-answer flag clear.
     void reset();
 
-    // The dose rows belong to the poll thread (update and the dosing check).
-    std::array<DoseRow, 6>& doseRows() { return rows_; }
-    const std::array<DoseRow, 6>& doseRows() const { return rows_; }
+    // A copy of the dose rows, taken under the lock.
+    std::array<DoseRow, 6> doseRows() const;
+    // The dose rows as they stand, taken under the lock; each row's previous part then becomes
+    // its current one, ready for the next cycle's comparison (the dosing check, once a cycle).
+    std::array<DoseRow, 6> takeDoseRows();
 
 private:
     mutable std::mutex mutex_;

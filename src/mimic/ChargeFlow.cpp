@@ -14,11 +14,6 @@ int stepTowards(int level, bool filling) {
 }
 } // namespace
 
-ChargeFlow& ChargeFlow::program() {
-    static ChargeFlow instance;
-    return instance;
-}
-
 void ChargeFlow::trackEdges(std::uint8_t c) {
     const std::uint8_t p = previous_;
     if (c == p)

@@ -1,16 +1,14 @@
 #pragma once
 // The receiving bunker and bunker of dosed charge No. 1: the image reports neither bunker's
 // contents, so their shown levels follow the skip and the charge conveyor as seen in the edges
-// of image byte 81. The state belongs to the program, not to a mimic window: a reopened window
-// continues the levels from where the last one stopped.
+// of image byte 81. The state belongs to the station, not to a mimic window: the station owns one
+// and hands it to every mimic window it opens, so a reopened window continues the levels from
+// where the last one stopped.
 #include <cstdint>
 
 class ChargeFlow {
 public:
     static constexpr int kStep = 10;
-
-    // The program's one instance, zero at program start.
-    static ChargeFlow& program();
 
     // Start of a refresh: compares byte 81 with the value the last refresh stored.
     void trackEdges(std::uint8_t b81);
@@ -27,7 +25,7 @@ public:
     bool chuteFull() const { return bunker1Level_ > 0; }
     std::uint8_t previous() const { return previous_; }
 
-    // Back to the program-start values.
+    // Back to the start values.
     void reset() { *this = ChargeFlow(); }
 
 private:

@@ -4,6 +4,7 @@
 // with its see-through band, the four segments of the skip incline with and without the skip,
 // two frames of each conveyor belt, the chute, and the fixed arrows and gate bars. Every
 // picture's surroundings are the window colour.
+#include "Colours.h"
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
@@ -11,7 +12,7 @@
 
 namespace mimic {
 
-inline const QColor kWindowColour{0xDF, 0xDF, 0xDE};
+inline const QColor kWindowColour{colours::kPanelGrey};
 inline const QColor kRailSeeThrough{0x00, 0x80, 0x80};
 inline const QColor kFlowColour{0x6A, 0x36, 0x37};
 

@@ -1,6 +1,7 @@
 // The animated pictures of the mimic window: each routine composes its picture off screen in
 // layers (background, fill, artwork with a see-through colour, marks, text) and copies it onto
 // its picture control in one operation.
+#include "Colours.h"
 #include "DrawTransparent.h"
 #include "MaterialColours.h"
 #include "MimicArtwork.h"
@@ -14,7 +15,7 @@
 
 namespace {
 const QColor kWhite(0xFF, 0xFF, 0xFF);
-const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kRed(colours::kRed);
 
 // A filled polygon: outline and interior in one colour, so its edges belong to it.
 void fillPolygon(QPainter& p, const QPolygon& polygon, const QColor& colour) {

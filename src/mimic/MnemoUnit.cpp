@@ -52,9 +52,10 @@ QString longTime(const QTime& time) {
 }
 } // namespace
 
-TMnemoForm::TMnemoForm(ProcessImage& image, std::function<int()> failureCount,
-                       const QString& langFilePath, QWidget* parent)
-    : QWidget(parent), image_(image), failureCount_(std::move(failureCount)),
+TMnemoForm::TMnemoForm(const ProcessImage& image, ChargeFlow& flow,
+                       std::function<int()> failureCount, const QString& langFilePath,
+                       QWidget* parent)
+    : QWidget(parent), image_(image), flow_(flow), failureCount_(std::move(failureCount)),
       clock_([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("MnemoForm"));
     setWindowFlags(windowFlags() & ~Qt::WindowMinimizeButtonHint);
@@ -280,7 +281,7 @@ void TMnemoForm::drawDoser(const ImageData& d, int suffix) {
 void TMnemoForm::DrawMnemo() {
     // One consistent copy of the image; nothing is locked while drawing.
     const ImageData d = image_.snapshot();
-    ChargeFlow& flow = ChargeFlow::program();
+    ChargeFlow& flow = flow_;
     const auto num = [](int value) { return QString::number(value); };
 
     // 1. Edges of byte 81 for the receiving bunker and bunker No. 1.
@@ -383,7 +384,7 @@ void TMnemoForm::DrawMnemo() {
 }
 
 void TMnemoForm::drawChargeFlow() {
-    ChargeFlow& flow = ChargeFlow::program();
+    ChargeFlow& flow = flow_;
     flow.stepLevels();
     BigBunker(flow.receivingLevel(), false, imgBigBunUp);
     BigBunker(flow.bunker1Level(), false, imgBigBun1);

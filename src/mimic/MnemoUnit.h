@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+class ChargeFlow;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -27,8 +28,9 @@ public:
 
     // failureCount: the poll cycle's count of consecutive failed exchanges (stops at 4).
     // langFilePath: the language file (an empty path keeps every built-in text).
-    TMnemoForm(ProcessImage& image, std::function<int()> failureCount, const QString& langFilePath,
-               QWidget* parent = nullptr);
+    // flow: the receiving bunker and bunker No. 1 as the station has followed them so far.
+    TMnemoForm(const ProcessImage& image, ChargeFlow& flow, std::function<int()> failureCount,
+               const QString& langFilePath, QWidget* parent = nullptr);
     ~TMnemoForm() override;
 
     void LoadLanguage(const QString& path);
@@ -97,7 +99,8 @@ private:
     void setMode(TValueField* field, int which);
     static void setLamp(TMyShape* lamp, bool on, bool fault);
 
-    ProcessImage& image_;
+    const ProcessImage& image_;
+    ChargeFlow& flow_;
     std::function<int()> failureCount_;
     std::function<QDateTime()> clock_;
     QTimer* DrawTimer = nullptr;

@@ -16,12 +16,10 @@ void DosingRecorder::CompleteDoza(ProcessImage& image) {
     // Records kept from a failed write are retried every cycle, not only at the next dose.
     if (keptCount() > 0)
         flushKept();
-    auto& rows = image.doseRows();
+    const std::array<DoseRow, 6> rows = image.takeDoseRows();
     if (rowsValid_ == kRowsValid)
         for (int r = 0; r < 6; ++r)
             VerifyDoza(QString::fromLatin1(kRowName[r]), rows[r].current, rows[r].previous);
-    for (DoseRow& row : rows)
-        row.previous = row.current;
     rowsValid_ = kRowsValid;
 }
 

@@ -1,6 +1,7 @@
 #include "JurnalUnit.h"
 
 #include "CalendarDateEdit.h"
+#include "Colours.h"
 #include "DailyTables.h"
 #include "DayTables.h"
 #include "MainTexts.h"
@@ -66,9 +67,9 @@ void TJurnalForm::LoadLanguage(const QString& langFilePath) {
 QColor TJurnalForm::rowColour(const report::MemTable& records, int row) {
     const QString code = records.value(row, QStringLiteral("CODZ")).trimmed();
     if (code == QLatin1String("1"))
-        return QColor(0xFF, 0x00, 0x00);
+        return QColor(colours::kRed);
     if (code == QLatin1String("2"))
-        return QColor(0x00, 0x00, 0xFF);
+        return QColor(colours::kBlue);
     return {};
 }
 
@@ -79,15 +80,14 @@ void TJurnalForm::DateEdit1AcceptDate(const QDate& date) {
     shownDate_ = date;
     const auto main = MainTextStore::get();
     if (!QFileInfo(path).isFile()) {
-        ViewHooks::instance().message(
-            this, main->lngError,
-            views::absentMessage(labName->text(), views::dateText(date), *main));
+        hooks.message(this, main->lngError,
+                      views::absentMessage(labName->text(), views::dateText(date), *main));
         return;
     }
     QString error;
     report::MemTable table;
     if (!views::readJournal(path, &table, &error)) {
-        ViewHooks::instance().message(this, main->lngError, error);
+        hooks.message(this, main->lngError, error);
         return;
     }
     JurDS->setRecords(std::move(table));
@@ -104,13 +104,14 @@ report::PreparedReport TJurnalForm::buildReport() const {
 void TJurnalForm::btnPrintClick() {
     const auto main = MainTextStore::get();
     if (!open_) {
-        ViewHooks::instance().message(this, main->lngError, texts_.lngNotChose);
+        hooks.message(this, main->lngError, texts_.lngNotChose);
         return;
     }
     TPreviewForm preview(this);
+    preview.hooks = hooks;
     preview.setWindowTitle(main->lngPreview);
     preview.setReport(buildReport());
-    ViewHooks::instance().showPreview(&preview);
+    hooks.showPreview(&preview);
     DBGrid->scrollToTop();
     if (JurDS->rowCount() > 0)
         DBGrid->selectRow(0);

@@ -2,6 +2,7 @@
 // The work journal of a chosen day: a read-only grid of the day's events, alarm records in
 // red and the stop record in blue, printed through the preview without colours.
 #include "StationReports.h"
+#include "ViewHooks.h"
 
 #include <QDate>
 #include <QWidget>
@@ -15,6 +16,9 @@ class ViewGrid;
 class TJurnalForm : public QWidget {
     Q_OBJECT
 public:
+    // The message boxes and dialogs this window waits on; tests put recorders in their place.
+    ViewHooks hooks = ViewHooks::defaults();
+
     TJurnalForm(const QString& workDir, const QString& langFilePath, QWidget* parent = nullptr);
 
     void LoadLanguage(const QString& langFilePath);

@@ -184,8 +184,7 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent) {
     connect(frPreview1, &ReportPreview::printRequested, this, &TPreviewForm::frSpeedButton10Click);
     connect(frPreview1, &ReportPreview::searchRequested, this, &TPreviewForm::searchClick);
     connect(frPreview1, &ReportPreview::notFound, this, [this](const QString& text) {
-        ViewHooks::instance().message(this, windowTitle(),
-                                      QStringLiteral("Текст \"%1\" не найден").arg(text));
+        hooks.message(this, windowTitle(), QStringLiteral("Текст \"%1\" не найден").arg(text));
     });
     frPreview1->setFocus();
 }
@@ -261,30 +260,29 @@ void TPreviewForm::frSpeedButton7Click() {
 void TPreviewForm::frSpeedButton8Click() {
     if (frPreview1->pageCount() == 0)
         return;
-    const QString path = ViewHooks::instance().reportFile(this, false);
+    const QString path = hooks.reportFile(this, false);
     if (path.isEmpty())
         return;
     QString error;
     if (!loadReport(path, &error))
-        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
+        hooks.message(this, MainTextStore::get()->lngError, error);
 }
 
 void TPreviewForm::frSpeedButton9Click() {
     if (frPreview1->pageCount() == 0)
         return;
-    const QString path = ViewHooks::instance().reportFile(this, true);
+    const QString path = hooks.reportFile(this, true);
     if (path.isEmpty())
         return;
     // The file dialog asked about the name typed; the name written may be another one.
     const QString target = report::withReportExtension(path);
     if (target != path && QFileInfo::exists(target) &&
-        !ViewHooks::instance().confirm(
-            this, windowTitle(),
-            QStringLiteral("Файл %1 уже существует. Заменить его?").arg(target)))
+        !hooks.confirm(this, windowTitle(),
+                       QStringLiteral("Файл %1 уже существует. Заменить его?").arg(target)))
         return;
     QString error;
     if (!saveReport(path, nullptr, &error))
-        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
+        hooks.message(this, MainTextStore::get()->lngError, error);
 }
 
 void TPreviewForm::frSpeedButton10Click() {
@@ -294,11 +292,11 @@ void TPreviewForm::frSpeedButton10Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFromTo(1, pages);
-    if (!ViewHooks::instance().printDialog(this, &printer, pages))
+    if (!hooks.printDialog(this, &printer, pages))
         return;
     QString error;
     if (!printTo(&printer, &error))
-        ViewHooks::instance().message(this, MainTextStore::get()->lngError, error);
+        hooks.message(this, MainTextStore::get()->lngError, error);
     // Coming back from the print dialog activates the window again, which resets the zoom.
 }
 

@@ -2,6 +2,7 @@
 // The report preview window through which every printout goes: zoom, page turning,
 // printing, saving the built pages to a .frp file and loading a saved one.
 #include "ReportModel.h"
+#include "ViewHooks.h"
 
 #include <QDialog>
 
@@ -12,6 +13,9 @@ class ReportPreview;
 class TPreviewForm : public QDialog {
     Q_OBJECT
 public:
+    // The message boxes and dialogs this window waits on; tests put recorders in their place.
+    ViewHooks hooks = ViewHooks::defaults();
+
     explicit TPreviewForm(QWidget* parent = nullptr);
 
     // Puts the built pages into the preview area.

@@ -143,15 +143,14 @@ void TProtocolForm::DateEdit1Change() {
     closeTable();
     const auto main = MainTextStore::get();
     if (!QFileInfo(path).isFile()) {
-        ViewHooks::instance().message(
-            this, main->lngError,
-            views::absentMessage(labName->text(), views::dateText(date), *main));
+        hooks.message(this, main->lngError,
+                      views::absentMessage(labName->text(), views::dateText(date), *main));
         return;
     }
     QString error;
     report::MemTable table;
     if (!views::readDosing(path, &table, &error)) {
-        ViewHooks::instance().message(this, main->lngError, error);
+        hooks.message(this, main->lngError, error);
         return;
     }
     day_ = std::move(table);
@@ -203,13 +202,14 @@ report::PreparedReport TProtocolForm::buildReport() const {
 void TProtocolForm::btnPrintClick() {
     const auto main = MainTextStore::get();
     if (!open_) {
-        ViewHooks::instance().message(this, main->lngError, texts_.lngNotChose);
+        hooks.message(this, main->lngError, texts_.lngNotChose);
         return;
     }
     TPreviewForm preview(this);
+    preview.hooks = hooks;
     preview.setWindowTitle(main->lngPreview);
     preview.setReport(buildReport());
-    ViewHooks::instance().showPreview(&preview);
+    hooks.showPreview(&preview);
     DBGrid->scrollToTop();
     if (ViewDS->rowCount() > 0)
         DBGrid->selectRow(0);
@@ -217,9 +217,10 @@ void TProtocolForm::btnPrintClick() {
 
 void TProtocolForm::btnOpenClick() {
     TPreviewForm preview(this);
+    preview.hooks = hooks;
     preview.setWindowTitle(MainTextStore::get()->lngPreview);
     preview.setReport(report::PreparedReport::blank());
-    ViewHooks::instance().showPreview(&preview);
+    hooks.showPreview(&preview);
 }
 
 void TProtocolForm::btnCloseClick() {

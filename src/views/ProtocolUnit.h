@@ -4,6 +4,7 @@
 // protocol.
 #include "StationReports.h"
 #include "TimeWindow.h"
+#include "ViewHooks.h"
 
 #include <QWidget>
 
@@ -18,6 +19,9 @@ class ViewGrid;
 class TProtocolForm : public QWidget {
     Q_OBJECT
 public:
+    // The message boxes and dialogs this window waits on; tests put recorders in their place.
+    ViewHooks hooks = ViewHooks::defaults();
+
     TProtocolForm(const QString& workDir, const QString& langFilePath, QWidget* parent = nullptr);
 
     void LoadLanguage(const QString& langFilePath);

@@ -93,16 +93,19 @@ void TRapDlgForm::LoadLanguage(const QString& langFilePath) {
 void TRapDlgForm::btnOpenClick() {
     {
         TPreviewForm preview(this);
+        preview.hooks = hooks;
         preview.setWindowTitle(MainTextStore::get()->lngPreview);
         preview.setReport(report::PreparedReport::blank());
-        ViewHooks::instance().showPreview(&preview);
+        hooks.showPreview(&preview);
     }
     reject();
 }
 
-void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget* parent) {
+void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget* parent,
+                    const ViewHooks& hooks) {
     TRapDlgForm dialog(langFilePath, parent);
-    if (ViewHooks::instance().runDialog(&dialog) != QDialog::Accepted)
+    dialog.hooks = hooks;
+    if (hooks.runDialog(&dialog) != QDialog::Accepted)
         return;
     const QDate date = dialog.DateEdit1->date();
     const int shift = dialog.ComboBox1->currentIndex();
@@ -111,19 +114,19 @@ void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget
     QString error;
     switch (views::collectShift(workDir, date, shift, &records, &error)) {
     case views::ShiftResult::MissingDay:
-        ViewHooks::instance().message(
-            parent, main->lngError,
-            views::absentMessage(main->lngRapName, views::dateText(date), *main));
+        hooks.message(parent, main->lngError,
+                      views::absentMessage(main->lngRapName, views::dateText(date), *main));
         return;
     case views::ShiftResult::ReadError:
-        ViewHooks::instance().message(parent, main->lngError, error);
+        hooks.message(parent, main->lngError, error);
         return;
     case views::ShiftResult::Ok:
         break;
     }
     TPreviewForm preview(parent);
+    preview.hooks = hooks;
     preview.setWindowTitle(main->lngPreview);
     preview.setReport(report::build(views::shiftTemplate(), records,
                                     views::shiftVariables(*main, dialog.DateEdit1->text(), shift)));
-    ViewHooks::instance().showPreview(&preview);
+    hooks.showPreview(&preview);
 }

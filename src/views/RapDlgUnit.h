@@ -1,6 +1,7 @@
 #pragma once
 // The shift report: the dialog that asks for the day and the shift, and the command that
 // builds the report in memory and shows it in the preview.
+#include "ViewHooks.h"
 #include <QDialog>
 
 class QComboBox;
@@ -11,6 +12,9 @@ class CalendarDateEdit;
 class TRapDlgForm : public QDialog {
     Q_OBJECT
 public:
+    // The message boxes and dialogs this window waits on; tests put recorders in their place.
+    ViewHooks hooks = ViewHooks::defaults();
+
     TRapDlgForm(const QString& langFilePath, QWidget* parent = nullptr);
 
     void LoadLanguage(const QString& langFilePath);
@@ -31,4 +35,5 @@ public slots:
 };
 
 // The report command: the dialog, then the shift's report in the preview (both modal).
-void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget* parent);
+void runShiftReport(const QString& workDir, const QString& langFilePath, QWidget* parent,
+                    const ViewHooks& hooks = ViewHooks::defaults());

@@ -6,8 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 
-namespace {
-ViewHooks defaults() {
+ViewHooks ViewHooks::defaults() {
     ViewHooks h;
     h.message = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
@@ -32,14 +31,4 @@ ViewHooks defaults() {
         return dialog.exec() == QDialog::Accepted;
     };
     return h;
-}
-} // namespace
-
-ViewHooks& ViewHooks::instance() {
-    static ViewHooks hooks = defaults();
-    return hooks;
-}
-
-void ViewHooks::reset() {
-    instance() = defaults();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The points where the views wait for the operator: message boxes, the modal preview and the
-// report file dialogs. Each defaults to the real dialog; tests put recorders in their place.
+// report file dialogs. Each view holds its own set, the real dialogs unless a test puts
+// recorders in their place; a view hands its set on to the preview it opens.
 #include <QString>
 #include <functional>
 
@@ -24,7 +25,6 @@ struct ViewHooks {
     // pages, copies); true when the operator chose to print.
     std::function<bool(QWidget* parent, QPrinter* printer, int pages)> printDialog;
 
-    static ViewHooks& instance();
-    // Puts the real dialogs back.
-    static void reset();
+    // The real dialogs.
+    static ViewHooks defaults();
 };

@@ -2,6 +2,7 @@
 // A panel with the classic two bevels (outer and inner, each raised, lowered or none) and an
 // optional centred caption: the stop panel, the link status panel, the attention button and
 // the frames of the small windows are all made of it.
+#include "Colours.h"
 #include <QColor>
 #include <QWidget>
 
@@ -36,7 +37,7 @@ private:
     Bevel outer_ = Bevel::None;
     Bevel inner_ = Bevel::None;
     int width_ = 1;
-    QColor color_{0xDF, 0xDF, 0xDE};
+    QColor color_{colours::kPanelGrey};
     QString caption_;
     QColor captionColor_{Qt::black};
     bool down_ = false;

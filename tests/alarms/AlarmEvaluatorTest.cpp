@@ -20,7 +20,7 @@ struct Message {
 };
 
 void PrintTo(const Message& m, std::ostream* os) {
-    *os << (m.colour == eventcolour::kRed ? "red " : "black ") << m.text.toStdString();
+    *os << (m.colour == colours::kRed ? "red " : "black ") << m.text.toStdString();
 }
 
 struct Expected {
@@ -117,8 +117,8 @@ protected:
         eval.VerifyAlarms(img, t, [&](const QString& text, QRgb c) { out.push_back({text, c}); });
         return out;
     }
-    Message red(const char* s) { return {u(s), eventcolour::kRed}; }
-    Message black(const char* s) { return {u(s), eventcolour::kBlack}; }
+    Message red(const char* s) { return {u(s), colours::kRed}; }
+    Message black(const char* s) { return {u(s), colours::kBlack}; }
 
     AlarmEvaluator eval;
     MainTexts texts = MainTexts::defaults();
@@ -130,10 +130,9 @@ TEST_F(AlarmEvaluation, EveryBitRaisesAndClearsItsOwnMessage) {
         eval.reset();
         EXPECT_TRUE(run(ImageData{}).empty());
         const ImageData set = image({{e.byte, 1 << e.bit}});
-        EXPECT_EQ(run(set), (std::vector<Message>{{u(e.alarm), eventcolour::kRed}}));
+        EXPECT_EQ(run(set), (std::vector<Message>{{u(e.alarm), colours::kRed}}));
         EXPECT_TRUE(run(set).empty()) << "an unchanged bit reports again";
-        EXPECT_EQ(run(ImageData{}),
-                  (std::vector<Message>{{expectedClearing(e), eventcolour::kBlack}}));
+        EXPECT_EQ(run(ImageData{}), (std::vector<Message>{{expectedClearing(e), colours::kBlack}}));
         EXPECT_EQ(AlarmEvaluator::alarmMessage(e.byte, e.bit, texts), u(e.alarm));
     }
 }
@@ -186,7 +185,7 @@ TEST_F(AlarmEvaluation, FirstRunRaisesEverySetBitInTableOrderAndNoClearing) {
     const std::vector<Message> all = run(allStatus(0xFF));
     ASSERT_EQ(all.size(), 50u);
     for (std::size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(all[i], (Message{u(kTable[i].alarm), eventcolour::kRed})) << i;
+        EXPECT_EQ(all[i], (Message{u(kTable[i].alarm), colours::kRed})) << i;
     // The stop-signal bits set at start-up alone raise nothing.
     eval.reset();
     EXPECT_TRUE(run(image({{25, 0x80}, {76, 0x80}})).empty());

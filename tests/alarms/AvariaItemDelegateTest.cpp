@@ -47,8 +47,8 @@ private slots:
     void init() {
         list = std::make_unique<EventList>(nullptr, QLocale(QLocale::Russian, QLocale::Russia));
         const QDateTime when(QDate(2013, 3, 25), QTime(14, 5, 9));
-        list->add(QStringLiteral("Связь с ШВУ установлена"), eventcolour::kBlue, when);
-        list->add(QStringLiteral("Сбой связи с ШВУ"), eventcolour::kRed, when);
+        list->add(QStringLiteral("Связь с ШВУ установлена"), colours::kBlue, when);
+        list->add(QStringLiteral("Сбой связи с ШВУ"), colours::kRed, when);
     }
 
     void drawing_data() {

@@ -11,7 +11,7 @@ const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 TEST(AlarmEventList, ThirtyFirstEventDropsTheOldest) {
     EventList list(nullptr, kRussian);
     for (int i = 1; i <= 31; ++i)
-        list.add(QStringLiteral("e%1").arg(i), eventcolour::kBlack, kWhen.addSecs(i));
+        list.add(QStringLiteral("e%1").arg(i), colours::kBlack, kWhen.addSecs(i));
     ASSERT_EQ(list.size(), EventList::kCapacity);
     ASSERT_EQ(list.rowCount(), 30);
     EXPECT_EQ(list.at(0).text, QStringLiteral("25.03.2013  14:05:40  e31"));
@@ -23,7 +23,7 @@ TEST(AlarmEventList, ThirtyFirstEventDropsTheOldest) {
 TEST(AlarmEventList, ViewsLearnOfEveryRowChange) {
     EventList list(nullptr, kRussian);
     for (int i = 0; i < 30; ++i)
-        list.add(QStringLiteral("x"), eventcolour::kBlack, kWhen);
+        list.add(QStringLiteral("x"), colours::kBlack, kWhen);
     int removedFirst = -1, removedLast = -1, insertedAt = -1;
     QObject::connect(&list, &QAbstractItemModel::rowsRemoved,
                      [&](const QModelIndex&, int first, int last) {
@@ -33,7 +33,7 @@ TEST(AlarmEventList, ViewsLearnOfEveryRowChange) {
                      });
     QObject::connect(&list, &QAbstractItemModel::rowsInserted,
                      [&](const QModelIndex&, int first, int) { insertedAt = first; });
-    list.add(QStringLiteral("new"), eventcolour::kRed, kWhen);
+    list.add(QStringLiteral("new"), colours::kRed, kWhen);
     EXPECT_EQ(removedFirst, 29);
     EXPECT_EQ(removedLast, 29);
     EXPECT_EQ(insertedAt, 0);
@@ -51,12 +51,12 @@ TEST(AlarmEventList, OnlyRedIsAnAlarm) {
         int code;
     };
     const Case cases[] = {
-        {eventcolour::kRed, true, 1},    // alarm raised, link lost
-        {0x00FF0000u, true, 1},          // red given without alpha
-        {eventcolour::kBlack, false, 0}, // alarm cleared, start-up
-        {eventcolour::kBlue, false, 0},  // link restored
-        {0xFFFE0000u, false, 0},         // nearly red is not red
-        {0xFFFF0001u, false, 0},         {0xFFFF00FFu, false, 0}, {0xFFFFFFFFu, false, 0},
+        {colours::kRed, true, 1},    // alarm raised, link lost
+        {0x00FF0000u, true, 1},      // red given without alpha
+        {colours::kBlack, false, 0}, // alarm cleared, start-up
+        {colours::kBlue, false, 0},  // link restored
+        {0xFFFE0000u, false, 0},     // nearly red is not red
+        {0xFFFF0001u, false, 0},     {0xFFFF00FFu, false, 0}, {0xFFFFFFFFu, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.colour);
@@ -70,14 +70,14 @@ TEST(AlarmEventList, OnlyRedIsAnAlarm) {
 TEST(AlarmEventList, ClearEmptiesAndTheNextEventIsTheOnlyLine) {
     EventList list(nullptr, kRussian);
     for (int i = 0; i < 5; ++i)
-        list.add(QStringLiteral("old"), eventcolour::kRed, kWhen);
+        list.add(QStringLiteral("old"), colours::kRed, kWhen);
     int resets = 0;
     QObject::connect(&list, &QAbstractItemModel::modelReset, [&] { ++resets; });
     list.clear();
     EXPECT_EQ(list.size(), 0);
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(resets, 1);
-    list.add(QStringLiteral("Связь с ШВУ установлена"), eventcolour::kBlue, kWhen);
+    list.add(QStringLiteral("Связь с ШВУ установлена"), colours::kBlue, kWhen);
     ASSERT_EQ(list.size(), 1);
     EXPECT_EQ(list.at(0).text, QStringLiteral("25.03.2013  14:05:09  Связь с ШВУ установлена"));
     EXPECT_FALSE(list.at(0).alarm);
@@ -101,7 +101,7 @@ TEST(AlarmEventList, LineUsesTheStationsDateAndLongTimeWithoutZone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
         EventList list(nullptr, c.locale);
-        list.add(QStringLiteral("Запуск программы"), eventcolour::kBlack, afternoon);
+        list.add(QStringLiteral("Запуск программы"), colours::kBlack, afternoon);
         EXPECT_EQ(list.at(0).text, QString::fromUtf8(c.line));
     }
 }

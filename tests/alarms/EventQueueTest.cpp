@@ -49,25 +49,25 @@ protected:
 };
 
 TEST_F(AlarmEventQueue, OwnThreadCallIsHandledBeforePostReturns) {
-    queue.post(QStringLiteral("Запуск программы"), eventcolour::kBlack);
+    queue.post(QStringLiteral("Запуск программы"), colours::kBlack);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, QStringLiteral("Запуск программы"));
-    EXPECT_EQ(seen[0].colour, eventcolour::kBlack);
+    EXPECT_EQ(seen[0].colour, colours::kBlack);
     EXPECT_EQ(seen[0].thread, QThread::currentThread());
 }
 
 TEST_F(AlarmEventQueue, EarlierPollThreadEventsGoFirst) {
     std::thread poll([&] {
-        queue.post(QStringLiteral("A"), eventcolour::kRed);
-        queue.post(QStringLiteral("B"), eventcolour::kBlue);
+        queue.post(QStringLiteral("A"), colours::kRed);
+        queue.post(QStringLiteral("B"), colours::kBlue);
     });
     poll.join();
     EXPECT_TRUE(seen.empty()) << "handled on the poll thread";
     EXPECT_EQ(queue.pending(), 2);
-    queue.post(QStringLiteral("C"), eventcolour::kBlack);
+    queue.post(QStringLiteral("C"), colours::kBlack);
     EXPECT_EQ(texts(), (std::vector<QString>{"A", "B", "C"}));
-    EXPECT_EQ(seen[0].colour, eventcolour::kRed);
-    EXPECT_EQ(seen[1].colour, eventcolour::kBlue);
+    EXPECT_EQ(seen[0].colour, colours::kRed);
+    EXPECT_EQ(seen[1].colour, colours::kBlue);
     settle();
     EXPECT_EQ(seen.size(), 3u) << "the queued drain must not repeat events";
 }
@@ -75,7 +75,7 @@ TEST_F(AlarmEventQueue, EarlierPollThreadEventsGoFirst) {
 TEST_F(AlarmEventQueue, PollThreadEventsArriveThroughTheEventLoop) {
     std::thread poll([&] {
         for (int i = 0; i < 5; ++i)
-            queue.post(QStringLiteral("p%1").arg(i), eventcolour::kRed);
+            queue.post(QStringLiteral("p%1").arg(i), colours::kRed);
     });
     poll.join();
     settle();
@@ -89,12 +89,12 @@ TEST_F(AlarmEventQueue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
     EventQueue nested([&](const QString& text, QRgb) {
         order.push_back(text + QStringLiteral("<"));
         if (text == QStringLiteral("X"))
-            nested.post(QStringLiteral("N"), eventcolour::kRed);
+            nested.post(QStringLiteral("N"), colours::kRed);
         order.push_back(text + QStringLiteral(">"));
     });
     std::thread poll([&] {
-        nested.post(QStringLiteral("X"), eventcolour::kBlack);
-        nested.post(QStringLiteral("Y"), eventcolour::kBlack);
+        nested.post(QStringLiteral("X"), colours::kBlack);
+        nested.post(QStringLiteral("Y"), colours::kBlack);
     });
     poll.join();
     for (int i = 0; i < 100 && nested.pending() > 0; ++i)
@@ -106,10 +106,10 @@ TEST_F(AlarmEventQueue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
     constexpr int kEach = 2000;
     std::thread poll([&] {
         for (int i = 0; i < kEach; ++i)
-            queue.post(QStringLiteral("p%1").arg(i), eventcolour::kRed);
+            queue.post(QStringLiteral("p%1").arg(i), colours::kRed);
     });
     for (int i = 0; i < kEach; ++i) {
-        queue.post(QStringLiteral("u%1").arg(i), eventcolour::kBlack);
+        queue.post(QStringLiteral("u%1").arg(i), colours::kBlack);
         if (i % 16 == 0)
             QCoreApplication::processEvents();
     }
@@ -122,7 +122,7 @@ TEST_F(AlarmEventQueue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
         EXPECT_EQ(s.thread, QThread::currentThread());
         if (s.text.startsWith(u'p')) {
             EXPECT_EQ(s.text, QStringLiteral("p%1").arg(nextPoll++));
-            EXPECT_EQ(s.colour, eventcolour::kRed);
+            EXPECT_EQ(s.colour, colours::kRed);
         } else {
             EXPECT_EQ(s.text, QStringLiteral("u%1").arg(nextUi++));
         }
@@ -134,7 +134,7 @@ TEST_F(AlarmEventQueue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
 TEST_F(AlarmEventQueue, QueueDestroyedWithARequestPendingIsSafe) {
     int handled = 0;
     auto doomed = std::make_unique<EventQueue>([&](const QString&, QRgb) { ++handled; });
-    std::thread poll([&] { doomed->post(QStringLiteral("late"), eventcolour::kRed); });
+    std::thread poll([&] { doomed->post(QStringLiteral("late"), colours::kRed); });
     poll.join();
     doomed.reset();
     QCoreApplication::processEvents();

@@ -6,6 +6,7 @@
 #include "SmallForms.h"
 #include "Station.h"
 #include "StopSignal.h"
+#include "Version.h"
 
 #include "BevelPanel.h"
 #include "Cp1251.h"
@@ -111,7 +112,8 @@ private slots:
         RecordingStation st;
         {
             TMainFormKorvel w(st, paths());
-            QCOMPARE(w.windowTitle(), QStringLiteral("Загрузка доменных печей v3.7"));
+            QCOMPARE(w.windowTitle(),
+                     QStringLiteral("Загрузка доменных печей v") + QLatin1String(kKorvelVersion));
             QVERIFY(!w.mnuLanguage->isEnabled());
             QCOMPARE(w.mnuLanguage->actions().size(), 0);
             QCOMPARE(w.events->size(), 1);
@@ -148,13 +150,9 @@ private slots:
                     onStop();
             }
         } st;
-        QObject bridge;
         TMainFormKorvel w(st, paths());
         const auto postFromThread = [&](const QString& text) {
-            std::thread([&] {
-                QMetaObject::invokeMethod(
-                    &bridge, [&w, text] { w.AvariaMemo(text, 0xFFFF0000); }, Qt::QueuedConnection);
-            }).join();
+            std::thread([&] { w.AvariaMemo(text, 0xFFFF0000); }).join();
         };
         std::thread([&w] { w.AvariaMemo(QStringLiteral("link event"), 0xFF000000); }).join();
         postFromThread(QStringLiteral("alarm queued before the close"));
@@ -208,7 +206,8 @@ private slots:
         QCOMPARE(items[1]->text(), QStringLiteral("english.ini"));
         QVERIFY(!items[0]->isChecked());
         QVERIFY(items[1]->isChecked());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Blast furnace charging v3.7"));
+        QCOMPARE(w.windowTitle(),
+                 QStringLiteral("Blast furnace charging v") + QLatin1String(kKorvelVersion));
         QCOMPARE(w.btnJurnal->text(), QStringLiteral("Journal"));
         QCOMPARE(MainTextStore::get()->lngSviazGood, QStringLiteral("Link up"));
 

@@ -6,6 +6,7 @@
 #include "ActiveAlarmsUnit.h"
 #include "AlarmStates.h"
 #include "AttentionUnit.h"
+#include "ChargeFlow.h"
 #include "ComLink.h"
 #include "Fonts.h"
 #include "HistoryUnit.h"
@@ -150,13 +151,15 @@ private slots:
             TAttentionForm form(image_, lang);
             found = clipped(&form);
         } else if (window == QLatin1String("mimic")) {
+            ChargeFlow flow;
             TMnemoForm form(
-                image_, [] { return 0; }, lang);
+                image_, flow, [] { return 0; }, lang);
             form.DrawMnemo();
             found = clipped(&form, {TMnemoForm::kDesignWidth, TMnemoForm::kDesignHeight});
         } else if (window == QLatin1String("table")) {
             ComLink link(image_);
-            TTableForm form(link, station_, image_, lang);
+            SetpointSend send(link, station_, image_);
+            TTableForm form(send, lang);
             found = clipped(&form, {957, 586});
         } else if (window == QLatin1String("protocol")) {
             TProtocolForm form(work_, lang);

@@ -172,14 +172,14 @@ TEST_F(ChargeFlowTest, SkipLeavingTheTopDoesNotStopTheFilling) {
     EXPECT_EQ(flow.receivingLevel(), 30);
 }
 
-TEST(ChargeFlowProgram, OneInstanceForTheWholeRun) {
-    ChargeFlow& a = ChargeFlow::program();
-    a.reset();
+TEST(ChargeFlowState, ResetGoesBackToTheStartValues) {
+    ChargeFlow a;
     a.trackEdges(0x08);
     a.stepLevels();
     a.storePrevious(0x08);
-    EXPECT_EQ(ChargeFlow::program().receivingLevel(), 10);
-    EXPECT_EQ(ChargeFlow::program().previous(), 0x08);
+    EXPECT_EQ(a.receivingLevel(), 10);
+    EXPECT_EQ(a.previous(), 0x08);
     a.reset();
-    EXPECT_EQ(ChargeFlow::program().receivingLevel(), 0);
+    EXPECT_EQ(a.receivingLevel(), 0);
+    EXPECT_EQ(a.previous(), 0);
 }

@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
     d[80] = 0x05, d[81] = 0x08 | 0x10 | 0x80, d[82] = 0x01, d[83] = 0x00, d[84] = 0x40;
     d[85] = 3, d[86] = 42, d[87] = 38;
 
+    ChargeFlow flow;
     TMnemoForm form(
-        image, [] { return 0; }, QString());
+        image, flow, [] { return 0; }, QString());
     form.setClock([] { return QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53)); });
     // Skip at the top, then the conveyor towards bunker No. 1: run a few refreshes so the
     // receiving bunker and bunker No. 1 show their levels.

@@ -20,6 +20,7 @@ inline void mapStationFonts() {
 
 struct MimicRig {
     ProcessImage image;
+    ChargeFlow flow;
     ImageData data;
     int failures = 0;
     std::unique_ptr<TMnemoForm> form;
@@ -27,7 +28,7 @@ struct MimicRig {
     explicit MimicRig(const QString& langPath = QString()) { open(langPath); }
     void open(const QString& langPath = QString()) {
         form = std::make_unique<TMnemoForm>(
-            image, [this] { return failures; }, langPath);
+            image, flow, [this] { return failures; }, langPath);
     }
     void closeWindow() {
         form->close();

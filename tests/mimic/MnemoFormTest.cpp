@@ -23,7 +23,6 @@ class TestMnemoForm : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { mapStationFonts(); }
-    void init() { ChargeFlow::program().reset(); }
 
     void designSizeAndStartState();
     void numberFormats_data();
@@ -468,8 +467,9 @@ void TestMnemoForm::closesAsAChildOfTheFrame() {
     ProcessImage image;
     QMdiArea area;
     area.resize(1200, 800);
+    ChargeFlow flow;
     auto* form = new TMnemoForm(
-        image, [] { return 0; }, QString());
+        image, flow, [] { return 0; }, QString());
     form->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = area.addSubWindow(form);
     frame->setAttribute(Qt::WA_DeleteOnClose);

@@ -14,7 +14,6 @@ class TestMnemoPictures : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { mapStationFonts(); }
-    void init() { ChargeFlow::program().reset(); }
 
     void weighHopperFill_data();
     void weighHopperFill();
@@ -342,7 +341,7 @@ void TestMnemoPictures::byte81SequencesAcrossWindows() {
     rig.set(81, 0x08);
     for (int i = 0; i < 5; ++i)
         rig.tick();
-    QCOMPARE(ChargeFlow::program().receivingLevel(), 50);
+    QCOMPARE(rig.flow.receivingLevel(), 50);
     QCOMPARE(receivingFill(66), kCharge);
     QCOMPARE(receivingFill(38), kWhite); // h 30: rows 40 to 70
     QCOMPARE(receivingFill(41), kCharge);
@@ -351,32 +350,32 @@ void TestMnemoPictures::byte81SequencesAcrossWindows() {
     rig.closeWindow();
     rig.open();
     rig.tick();
-    QCOMPARE(ChargeFlow::program().receivingLevel(), 60);
+    QCOMPARE(rig.flow.receivingLevel(), 60);
     QCOMPARE(receivingFill(41), kCharge);
 
     rig.set(81, 0x18); // conveyor towards bunker No. 1
     rig.tick();
-    QCOMPARE(ChargeFlow::program().bunker1Level(), 10);
+    QCOMPARE(rig.flow.bunker1Level(), 10);
     QCOMPARE(pictureOf(*rig.form, "imgStok"), art.stokFull);
     QCOMPARE(pictureOf(*rig.form, "imgBigBun1").pixel(45, 68), kCharge);
     rig.set(81, 0x08); // stopped: both empty
     rig.tick();
-    QCOMPARE(ChargeFlow::program().bunker1Level(), 0);
-    QCOMPARE(ChargeFlow::program().receivingLevel(), 60);
+    QCOMPARE(rig.flow.bunker1Level(), 0);
+    QCOMPARE(rig.flow.receivingLevel(), 60);
     QCOMPARE(pictureOf(*rig.form, "imgStok"), art.stokEmpty);
     QCOMPARE(pictureOf(*rig.form, "imgBigBun1").pixel(45, 68), kWhite);
 
     // 08, 28, 08: bunker No. 1 never fills.
-    ChargeFlow::program().reset();
+    rig.flow.reset();
     rig.set(81, 0x08);
     rig.tick();
     rig.set(81, 0x28);
     rig.tick();
     rig.set(81, 0x08);
     rig.tick();
-    QCOMPARE(ChargeFlow::program().bunker1Level(), 0);
-    QCOMPARE(ChargeFlow::program().receivingLevel(), 10);
-    QVERIFY(!ChargeFlow::program().receivingFilling());
+    QCOMPARE(rig.flow.bunker1Level(), 0);
+    QCOMPARE(rig.flow.receivingLevel(), 10);
+    QVERIFY(!rig.flow.receivingFilling());
 }
 
 QTEST_MAIN(TestMnemoPictures)

@@ -18,7 +18,7 @@ Rig::Rig() {
 }
 
 TTableForm* Rig::newForm(const QString& langFile) {
-    auto* form = new TTableForm(link, station, image, langFile);
+    auto* form = new TTableForm(send, langFile);
     form->hooks.confirm = [this](QWidget*, const QString& title, const QString& text) {
         confirms << title + QLatin1Char('|') + text;
         return answerYes;

@@ -51,6 +51,7 @@ struct Rig {
     ComLink link{image};
     PtyPeer peer{log};
     RecordingStation station{log};
+    SetpointSend send{link, station, image};
     bool answerYes = true;
     QStringList confirms; // "title|text"
     QStringList errors;   // "title|text"

@@ -21,8 +21,9 @@ struct HookRecorder {
     // Sets up the printer as the operator's choice in the print dialog; empty: cancelled.
     std::function<void(QPrinter*)> onPrintDialog;
 
-    HookRecorder() {
-        ViewHooks& h = ViewHooks::instance();
+    // The recorder in place of the operator, for a window's hooks.
+    ViewHooks viewHooks() {
+        ViewHooks h;
         h.message = [this](QWidget*, const QString& title, const QString& text) {
             messages << title + QStringLiteral(": ") + text;
         };
@@ -47,8 +48,9 @@ struct HookRecorder {
             onPrintDialog(printer);
             return true;
         };
+        return h;
     }
-    ~HookRecorder() { ViewHooks::reset(); }
+    HookRecorder() = default;
     HookRecorder(const HookRecorder&) = delete;
     HookRecorder& operator=(const HookRecorder&) = delete;
 };

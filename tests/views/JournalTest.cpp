@@ -67,6 +67,7 @@ private slots:
                       {"18:00:00", "Выход из программы", 2}});
         HookRecorder hooks;
         TJurnalForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         QCOMPARE(form.windowTitle(), QString("Журнал работы"));
         QVERIFY(form.DateEdit1->isBlank());
         form.DateEdit1AcceptDate(day);
@@ -97,6 +98,7 @@ private slots:
         writeJournal(dir.path(), day, {{"08:00:00", "Запуск программы", 0}});
         HookRecorder hooks;
         TJurnalForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.btnPrintClick();
         QCOMPARE(hooks.messages, QStringList{"Ошибка: Журнал работы не выбран"});
         form.DateEdit1AcceptDate(day);
@@ -114,6 +116,7 @@ private slots:
         writeJournal(dir.path(), day, {{"08:00:00", "Запуск программы", 0}});
         HookRecorder hooks;
         TJurnalForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.DateEdit1AcceptDate(day);
         QCOMPARE(form.JurDS->rowCount(), 1);
         writeJournal(dir.path(), day, {{"09:00:00", "Сбой связи с ШВУ", 1}});
@@ -127,6 +130,7 @@ private slots:
         writeJournal(dir.path(), day, {{"08:00:00", "Запуск программы", 0}});
         HookRecorder hooks;
         TJurnalForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         QSignalSpy spy(form.DateEdit1, &CalendarDateEdit::dateAccepted);
         emit form.DateEdit1->calendarWidget()->clicked(day);
         emit form.DateEdit1->calendarWidget()->clicked(day);

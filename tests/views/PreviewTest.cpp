@@ -152,6 +152,7 @@ private slots:
     void searchFindsTextAndF3FindsTheNext() {
         HookRecorder hooks;
         TPreviewForm form;
+        form.hooks = hooks.viewHooks();
         form.resize(900, 700);
         form.setReport(protocolPages(150));
         form.show();
@@ -181,6 +182,7 @@ private slots:
         QTemporaryDir dir;
         HookRecorder hooks;
         TPreviewForm shift;
+        shift.hooks = hooks.viewHooks();
         shift.setReport(shiftPages());
         hooks.fileAnswer = dir.filePath("report.txt");
         shift.frSpeedButton9Click();
@@ -190,6 +192,7 @@ private slots:
 
         // Loaded into a preview opened on the blank report, the shift report comes back as is.
         TPreviewForm other;
+        other.hooks = hooks.viewHooks();
         other.setReport(report::PreparedReport::blank());
         hooks.fileAnswer = dir.filePath("report.frp");
         QTest::keyClick(&other, Qt::Key_O, Qt::ControlModifier);
@@ -198,6 +201,7 @@ private slots:
 
         // Saving as report.txt again would replace report.frp: only with the operator's yes.
         TPreviewForm protocol;
+        protocol.hooks = hooks.viewHooks();
         protocol.setReport(protocolPages(5));
         hooks.fileAnswer = dir.filePath("report.txt");
         protocol.frSpeedButton9Click();
@@ -223,6 +227,7 @@ private slots:
         f.write("KVRPT\r\n\x1a garbage");
         f.close();
         TPreviewForm form;
+        form.hooks = hooks.viewHooks();
         form.setReport(shiftPages());
         hooks.fileAnswer = f.fileName();
         form.frSpeedButton8Click();
@@ -235,11 +240,12 @@ private slots:
         QTemporaryDir dir;
         HookRecorder hooks;
         bool asked = false;
-        ViewHooks::instance().reportFile = [&asked](QWidget*, bool) {
+        TPreviewForm form;
+        form.hooks = hooks.viewHooks();
+        form.hooks.reportFile = [&asked](QWidget*, bool) {
             asked = true;
             return QString();
         };
-        TPreviewForm form;
         QCOMPARE(form.frPreview1->pageCount(), 0);
         form.frSpeedButton8Click();
         form.frSpeedButton9Click();
@@ -294,6 +300,7 @@ private slots:
         QTemporaryDir dir;
         HookRecorder hooks;
         TPreviewForm form;
+        form.hooks = hooks.viewHooks();
         form.setReport(protocolPages(40));
         struct Case {
             const char* what;
@@ -360,6 +367,7 @@ private slots:
         QFETCH(bool, pageWidth);
         HookRecorder hooks;
         TPreviewForm form;
+        form.hooks = hooks.viewHooks();
         form.resize(900, 600);
         form.setReport(protocolPages(150));
         form.show();
@@ -419,6 +427,7 @@ private slots:
     void searchDialogLeavesTheMatchInView() {
         HookRecorder hooks;
         TPreviewForm form;
+        form.hooks = hooks.viewHooks();
         form.resize(900, 600);
         form.setReport(protocolPages(150));
         form.show();

@@ -70,6 +70,7 @@ private slots:
     void choosingADayShowsItsRecords() {
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.DateEdit1->setDate(day);
         QVERIFY(form.isTableOpen());
         QCOMPARE(form.ViewDS->rowCount(), 7);
@@ -91,6 +92,7 @@ private slots:
     void columnsFitTheirTexts() {
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.resize(1024, 668);
         form.show();
         form.DateEdit1->setDate(day);
@@ -132,6 +134,7 @@ private slots:
         QFETCH(QStringList, times);
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.DateEdit1->setDate(day);
         form.rbWith->click();
         QVERIFY(form.Spin1->isEnabled() && form.Spin4->isEnabled());
@@ -163,6 +166,7 @@ private slots:
     void printUsesTitlesAndDateText() {
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.DateEdit1->setDate(day);
         form.btnPrintClick();
         QCOMPARE(hooks.previews.size(), size_t(1));
@@ -175,6 +179,7 @@ private slots:
     void missingDayClosesTheShownDay() {
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.DateEdit1->setDate(day);
         QCOMPARE(form.ViewDS->rowCount(), 7);
         form.DateEdit1->setDate(QDate(2010, 3, 6));
@@ -190,6 +195,7 @@ private slots:
     void openShowsTheBlankReportWithoutADay() {
         HookRecorder hooks;
         TProtocolForm form(dir.path(), QString());
+        form.hooks = hooks.viewHooks();
         form.btnOpenClick();
         QCOMPARE(hooks.previews.size(), size_t(1));
         QCOMPARE(hooks.previews[0], report::PreparedReport::blank());
@@ -204,6 +210,7 @@ private slots:
         f.close();
         HookRecorder hooks;
         TProtocolForm form(dir.path(), f.fileName());
+        form.hooks = hooks.viewHooks();
         QCOMPARE(form.ViewDS->titles().value(5), QString("Weight, kg"));
         QCOMPARE(form.ViewDS->titles().value(0), QString("Время"));
         form.DateEdit1->setDate(day);

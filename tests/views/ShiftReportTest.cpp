@@ -90,7 +90,7 @@ private slots:
     void nightShiftReadsTheDayBeforeAndGroupsByCode() {
         HookRecorder hooks;
         hooks.onDialog = choose(day, 0);
-        runShiftReport(dir.path(), QString(), nullptr);
+        runShiftReport(dir.path(), QString(), nullptr, hooks.viewHooks());
         QVERIFY(hooks.messages.isEmpty());
         QCOMPARE(hooks.previews.size(), size_t(1));
         QCOMPARE(hooks.previewTitles.value(0), QString("Предварительный просмотр"));
@@ -125,7 +125,7 @@ private slots:
     void doseAtSixCountsInShiftsOneAndTwo() {
         HookRecorder hooks;
         hooks.onDialog = choose(day, 1);
-        runShiftReport(dir.path(), QString(), nullptr);
+        runShiftReport(dir.path(), QString(), nullptr, hooks.viewHooks());
         QCOMPARE(hooks.previews.size(), size_t(1));
         const QStringList texts = reportTexts(hooks.previews[0]);
         // 06:00 (02: manual 40, other 7) and 13:00 (03: automatic 5000).
@@ -138,7 +138,7 @@ private slots:
         HookRecorder hooks;
         hooks.onDialog = choose(QDate(2010, 3, 6), 1);
         const QStringList before = folderNames(dir.path());
-        runShiftReport(dir.path(), QString(), nullptr);
+        runShiftReport(dir.path(), QString(), nullptr, hooks.viewHooks());
         QCOMPARE(hooks.messages, QStringList{"Ошибка: Рапорт за 06.03.2010 отсутствует"});
         QVERIFY(hooks.previews.empty());
         QCOMPARE(folderNames(dir.path()), before);
@@ -148,7 +148,7 @@ private slots:
         const QStringList before = folderNames(dir.path());
         {
             HookRecorder hooks; // the dialog answers Cancel
-            runShiftReport(dir.path(), QString(), nullptr);
+            runShiftReport(dir.path(), QString(), nullptr, hooks.viewHooks());
             QVERIFY(hooks.previews.empty());
             QVERIFY(hooks.messages.isEmpty());
         }
@@ -158,7 +158,7 @@ private slots:
                 static_cast<TRapDlgForm*>(d)->btnOpenClick();
                 return d->result();
             };
-            runShiftReport(dir.path(), QString(), nullptr);
+            runShiftReport(dir.path(), QString(), nullptr, hooks.viewHooks());
             QCOMPARE(hooks.previews.size(), size_t(1));
             QCOMPARE(hooks.previews[0], report::PreparedReport::blank());
         }

@@ -1,5 +1,6 @@
 #include "DataModule.h"
 
+#include "Colours.h"
 #include "MainTexts.h"
 #include "Recovery.h"
 
@@ -7,8 +8,8 @@
 #include <QTextStream>
 
 namespace {
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kBlack = 0xFF000000;
+using colours::kBlack;
+using colours::kRed;
 } // namespace
 
 TDM::TDM(const QString& workDir, EventSink events, EventSink journalFailures)
@@ -31,7 +32,7 @@ TDM::TDM(const QString& workDir, EventSink events, EventSink journalFailures)
     thread.setEveryCycleStep([this] { retryKept(); });
     // The alarm states follow the same evaluation that reports; the link loss is an alarm
     // of its own, kept on the poll thread as the link event is made.
-    alarms.setStates(&alarmStates);
+    evaluator.setStates(&alarmStates);
     QObject::connect(
         &thread, &TComThread::linkEvent, &windowThread_,
         [this](const QString&, QRgb colour) {
@@ -148,7 +149,7 @@ int TDM::saveUnwritten() {
 void TDM::VerifyAlarms() {
     // The texts of the moment: a language switch applies to the next message.
     const auto texts = MainTextStore::get();
-    alarms.VerifyAlarms(image.snapshot(), *texts, [this](const QString& text, QRgb colour) {
+    evaluator.VerifyAlarms(image.snapshot(), *texts, [this](const QString& text, QRgb colour) {
         if (events_)
             events_(text, colour);
     });

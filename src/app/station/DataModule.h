@@ -10,6 +10,7 @@
 #include "DosingRecorder.h"
 #include "JournalWriter.h"
 #include "ProcessImage.h"
+#include "SetpointSend.h"
 #include "Station.h"
 
 #include <QObject>
@@ -61,14 +62,28 @@ public:
 
     QString workDir() const { return workDir_; }
 
+    // The port named on the command line instead of the one of the settings.
+    void setDeviceOverride(const QString& path) { link.setDeviceOverride(path); }
+    // The process image the windows draw from (they read copies taken under its lock).
+    const ProcessImage& processImage() const { return image; }
+    // Failed exchanges in a row, for the mimic's link display.
+    int linkFailureCount() const { return thread.failureCount(); }
+    // The poll thread's window effects (link status and icon, stop and attention colours,
+    // link events, failed steps) as its signals.
+    const TComThread& pollSignals() const { return thread; }
+    // What is wrong now and whether anyone has seen it: the fault bits and the link loss.
+    AlarmStates& alarms() { return alarmStates; }
+    // The dosing task's way to the controller.
+    SetpointSend& setpointSend() { return setpoints; }
+
+private:
     ProcessImage image;
     ComLink link{image};
     TComThread thread{link, image};
-    AlarmEvaluator alarms;
-    // What is wrong now and whether anyone has seen it: the fault bits and the link loss.
+    AlarmEvaluator evaluator;
     AlarmStates alarmStates;
+    SetpointSend setpoints{link, *this, image};
 
-private:
     int maxArhDay() const { return maxArhDay_.load(); }
     void reportWriteFailure(const EventSink& sink, const QString& fileName);
     void reportMovedAside(const QString& fileName, const QString& movedTo);
@@ -88,7 +103,6 @@ private:
     // Receives the poll cycle's retry requests on the window thread.
     QObject windowThread_;
 
-public:
     DosingRecorder dosing;
     JournalWriter journalWriter;
     ArchiveWriter archive;

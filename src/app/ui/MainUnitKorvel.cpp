@@ -3,6 +3,7 @@
 #include "AlarmStates.h"
 #include "AvariaItemDelegate.h"
 #include "BevelPanel.h"
+#include "Colours.h"
 #include "EventList.h"
 #include "EventQueue.h"
 #include "Horn.h"
@@ -14,6 +15,7 @@
 #include "QtLanguage.h"
 #include "SmallForms.h"
 #include "Station.h"
+#include "Version.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -36,9 +38,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr QRgb kRed = 0xFFFF0000;
-const QColor kPanelGrey(0xDF, 0xDF, 0xDE);
-const QColor kLinkText(0x36, 0x36, 0x70);
+const QColor kPanelGrey(colours::kPanelGrey);
 
 // The tool bars' buttons as the design sizes them: icon and text with four pixels on either
 // side. The style's own tool buttons keep more room around their contents than a 547-pixel
@@ -65,8 +65,9 @@ QFont pixelFont(const QString& family, int px, bool bold = false) {
 }
 } // namespace
 
-TMainFormKorvel::TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent)
-    : QMainWindow(parent), station_(station), paths_(paths) {
+TMainFormKorvel::TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent,
+                                 BeforeStart beforeStart)
+    : QMainWindow(parent), station_(station), paths_(paths), beforeStart_(std::move(beforeStart)) {
     setObjectName(QStringLiteral("MainFormKorvel"));
     setWindowTitle(QStringLiteral("Загрузка печей (Korvel)"));
     resize(866, 559);
@@ -91,6 +92,12 @@ QToolButton* TMainFormKorvel::toolButton(QToolBar* bar, const QString& name, int
     }
     b->setStyle(toolStyle_);
     bar->addWidget(b);
+    return b;
+}
+
+QToolButton* TMainFormKorvel::toolButton(QToolBar* bar, const QString& name, QAction* command) {
+    QToolButton* b = toolButton(bar, name, -1);
+    b->setDefaultAction(command);
     return b;
 }
 
@@ -171,18 +178,14 @@ void TMainFormKorvel::createPanels() {
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setIconSize(QSize(16, 16));
     ToolBar2->setMovable(false);
-    btnTabZad = toolButton(ToolBar2, QStringLiteral("btnTabZad"), ImageList1::TaskTable);
-    btnMnemo = toolButton(ToolBar2, QStringLiteral("btnMnemo"), ImageList1::Mimic);
-    btnHistory = toolButton(ToolBar2, QStringLiteral("btnHistory"), ImageList1::History);
-    btnJurnal = toolButton(ToolBar2, QStringLiteral("btnJurnal"), ImageList1::Journal);
-    btnProtocol = toolButton(ToolBar2, QStringLiteral("btnProtocol"), ImageList1::Protocol);
-    btnRaport = toolButton(ToolBar2, QStringLiteral("btnRaport"), ImageList1::Report);
-    connect(btnTabZad, &QToolButton::clicked, this, [this] { openView(View::TabZad); });
-    connect(btnMnemo, &QToolButton::clicked, this, [this] { openView(View::Mnemo); });
-    connect(btnHistory, &QToolButton::clicked, this, [this] { openView(View::History); });
-    connect(btnJurnal, &QToolButton::clicked, this, [this] { openView(View::Jurnal); });
-    connect(btnProtocol, &QToolButton::clicked, this, [this] { openView(View::Protocol); });
-    connect(btnRaport, &QToolButton::clicked, this, [this] { btnRaportClick(); });
+    // Each view button runs the menu item's own action: one command, wired once. The button
+    // shows the action's icon text (the btn key), the menu its text (the mnu key).
+    btnTabZad = toolButton(ToolBar2, QStringLiteral("btnTabZad"), mnuTabZad);
+    btnMnemo = toolButton(ToolBar2, QStringLiteral("btnMnemo"), mnuMnemo);
+    btnHistory = toolButton(ToolBar2, QStringLiteral("btnHistory"), mnuHistory);
+    btnJurnal = toolButton(ToolBar2, QStringLiteral("btnJurnal"), mnuJurnal);
+    btnProtocol = toolButton(ToolBar2, QStringLiteral("btnProtocol"), mnuProtocol);
+    btnRaport = toolButton(ToolBar2, QStringLiteral("btnRaport"), mnuRaport);
     top->addWidget(ToolBar2, 1);
 
     btnAttention = new BevelPanel(TopPanel);
@@ -215,7 +218,7 @@ void TMainFormKorvel::createPanels() {
     StatLabel->setGeometry(30, 5, 205, 15);
     StatLabel->setAlignment(Qt::AlignCenter);
     StatLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, true));
-    setLinkStatus(StatLabel->text(), kRed);
+    setLinkStatus(StatLabel->text(), colours::kRed);
     top->addWidget(StatPanel);
     column->addWidget(TopPanel);
 
@@ -267,11 +270,9 @@ void TMainFormKorvel::createPanels() {
     ToolBar1->setMovable(false);
     // Alarm management beside the event list, shown once the station hands its alarm states
     // over (the top tool bar has room for the six view buttons only at the design width).
-    btnAlarms = toolButton(ToolBar1, QStringLiteral("btnAlarms"), -1);
-    btnHornOff = toolButton(ToolBar1, QStringLiteral("btnHornOff"), -1);
+    btnAlarms = toolButton(ToolBar1, QStringLiteral("btnAlarms"), mnuAlarms);
+    btnHornOff = toolButton(ToolBar1, QStringLiteral("btnHornOff"), mnuHornOff);
     btnAlarms->setAutoFillBackground(true); // the red of the blink
-    connect(btnAlarms, &QToolButton::clicked, this, [this] { openView(View::Alarms); });
-    connect(btnHornOff, &QToolButton::clicked, this, [this] { btnHornOffClick(); });
     for (QAction* a : ToolBar1->actions())
         if (ToolBar1->widgetForAction(a) == btnAlarms || ToolBar1->widgetForAction(a) == btnHornOff)
             a->setVisible(false);
@@ -301,16 +302,18 @@ void TMainFormKorvel::FormCreate() {
     // 4. the language menu; 5. the texts
     buildLanguageMenu();
     LoadLanguage(langFilePath());
+    if (beforeStart_)
+        beforeStart_(*this);
     // 6. the port; 7. the poll thread (the data module starts it with every start value
     // zero: link state, blink flag, first-answer, rows-valid and first-evaluation flags)
     const QString status = station_.openPort(settings_.ComPort, settings_.ComSpeed);
     station_.startPolling();
     // 8. the status text in its colour
-    setLinkStatus(status, station_.portOpen() ? kLinkText.rgb() : kRed);
+    setLinkStatus(status, station_.portOpen() ? colours::kLinkText : colours::kRed);
     // 10. the link-lost icon until the first good answer
     composeStatusIcon(ImageList1::LinkLost);
     // 11. the start event
-    AvariaMemo(MainTextStore::get()->lngPuskPrg, 0xFF000000);
+    AvariaMemo(MainTextStore::get()->lngPuskPrg, colours::kBlack);
 }
 
 void TMainFormKorvel::closeEvent(QCloseEvent* event) {
@@ -338,8 +341,8 @@ void TMainFormKorvel::FormClose() {
 }
 
 void TMainFormKorvel::deliverQueuedEvents() {
-    // Queued calls and signals from the poll thread, in the order they were posted; then
-    // whatever waits in the event queue itself.
+    // Signals from the poll thread, in the order they were posted; then whatever waits in the
+    // event queue itself.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     queue_->drain();
 }
@@ -388,37 +391,36 @@ void TMainFormKorvel::mnuLangClick(QAction* item) {
 void TMainFormKorvel::LoadLanguage(const QString& path) {
     installQtTranslation(settings_.Language);
     MainTexts t = MainTexts::load(PrivateProfile(path));
-    setWindowTitle(t.MainFormKorvel + QStringLiteral(" v") + QStringLiteral("3.7"));
+    setWindowTitle(t.MainFormKorvel + QStringLiteral(" v") + QLatin1String(kKorvelVersion));
     mnuTabZad->setText(t.mnuTabZad);
     mnuMnemo->setText(t.mnuMnemo);
     mnuComands->setTitle(t.mnuComands);
     mnuOut->setTitle(t.mnuOut);
     mnuExit->setText(t.mnuExit);
-    btnTabZad->setText(t.btnTabZad);
-    btnMnemo->setText(t.btnMnemo);
+    mnuTabZad->setIconText(t.btnTabZad);
+    mnuMnemo->setIconText(t.btnMnemo);
     mnuHelp->setTitle(t.mnuHelp);
     mnuSprav->setText(t.mnuSprav);
     mnuAbout->setText(t.mnuAbout);
     mnuService->setTitle(t.mnuService);
     mnuOptions->setText(t.mnuOptions);
     mnuHistory->setText(t.mnuHistory);
-    btnHistory->setText(t.btnHistory);
+    mnuHistory->setIconText(t.btnHistory);
     btnClear->setText(t.btnClear);
-    btnJurnal->setText(t.btnJurnal);
+    mnuJurnal->setIconText(t.btnJurnal);
     mnuJurnal->setText(t.mnuJurnal);
     mnuProtocol->setText(t.mnuProtocol);
-    btnProtocol->setText(t.btnProtocol);
+    mnuProtocol->setIconText(t.btnProtocol);
     mnuRaport->setText(t.mnuRaport);
-    btnRaport->setText(t.btnRaport);
+    mnuRaport->setIconText(t.btnRaport);
     btnAttention->setCaption(t.btnAttention);
     StopPanel->setCaption(t.StopPanel);
     mnuLanguage->setTitle(t.mnuLanguage);
     btnUpDown->setText(t.lngRazvernut);
     alarmTexts_ = AlarmTexts::load(PrivateProfile(path));
     mnuAlarms->setText(alarmTexts_.mnuAlarms);
-    btnAlarms->setText(alarmTexts_.btnAlarms);
+    mnuAlarms->setIconText(alarmTexts_.btnAlarms);
     mnuHornOff->setText(alarmTexts_.btnHornOff);
-    btnHornOff->setText(alarmTexts_.btnHornOff);
     mnuAckAll->setText(alarmTexts_.btnAckAll);
     // The message texts are published as one set for the poll thread.
     MainTextStore::set(std::move(t));
@@ -462,7 +464,7 @@ void TMainFormKorvel::reportAcknowledged(const std::vector<int>& ids) {
     const auto texts = MainTextStore::get();
     for (int id : ids)
         AvariaMemo(alarmTexts_.lngAcked + QLatin1Char(' ') + AlarmStates::text(id, *texts),
-                   0xFF000000);
+                   colours::kBlack);
     if (horn_)
         horn_->update();
 }
@@ -523,7 +525,7 @@ void TMainFormKorvel::mnuOptionsClick() {
     station_.pausePolling();
     station_.closePort();
     const QString status = station_.openPort(settings_.ComPort, settings_.ComSpeed);
-    setLinkStatus(status, station_.portOpen() ? 0xFF000080 : kRed);
+    setLinkStatus(status, station_.portOpen() ? colours::kNavy : colours::kRed);
     station_.setMaxArhDay(settings_.MaxArhDay);
     station_.resumePolling();
     if (hornLogic_) {

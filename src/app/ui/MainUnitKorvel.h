@@ -39,7 +39,12 @@ public:
         QString workDir; // empty: the process's current directory
     };
 
-    TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent = nullptr);
+    // Runs once the window can show events, before the port opens and before the start
+    // event: the station connects the plant side to the window there.
+    using BeforeStart = std::function<void(TMainFormKorvel& window)>;
+
+    TMainFormKorvel(Station& station, const Paths& paths, QWidget* parent = nullptr,
+                    BeforeStart beforeStart = {});
     ~TMainFormKorvel() override;
 
     // The windows the view commands create; each is shown maximised in the MDI area.
@@ -157,6 +162,7 @@ private:
     void addEventLine(const QString& text, QRgb colour);
     void memoBody(const QString& text, QRgb colour);
     QToolButton* toolButton(QToolBar* bar, const QString& name, int icon);
+    QToolButton* toolButton(QToolBar* bar, const QString& name, QAction* command);
 
     Station& station_;
     Paths paths_;
@@ -171,6 +177,7 @@ private:
     QPointer<QWidget> attention_;
     QList<QAction*> langItems_;
     EventQueue* queue_ = nullptr;
+    BeforeStart beforeStart_;
     bool closed_ = false;
     AlarmStates* alarmStates_ = nullptr;
     AlarmTexts alarmTexts_;

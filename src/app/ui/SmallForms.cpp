@@ -2,6 +2,7 @@
 
 #include "BevelPanel.h"
 #include "ImageList.h"
+#include "Version.h"
 
 #include <QDir>
 #include <QFrame>
@@ -101,7 +102,7 @@ TAboutBox::TAboutBox(const QString& workDir, QWidget* parent) : QDialog(parent) 
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     // FormCreate: the version texts
-    labVersion->setText(QStringLiteral("Version 3.7"));
+    labVersion->setText(QStringLiteral("Version ") + QLatin1String(kKorvelVersion));
     labDate->setText(QStringLiteral("26.10.2009"));
     centreOnScreen(this);
 }

@@ -14,7 +14,7 @@ public:
     explicit TSplashForm(QWidget* parent = nullptr);
 };
 
-// "О программе": picture, title, "Version 3.7" and the version date "26.10.2009".
+// "О программе": picture, title, "Version " and the version and the version date "26.10.2009".
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:

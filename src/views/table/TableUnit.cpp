@@ -2,10 +2,8 @@
 
 #include "BevelPanel.h"
 #include "ClampSpinEdit.h"
-#include "ComLink.h"
 #include "MaterialColours.h"
 #include "ProcessImage.h"
-#include "Station.h"
 #include "ViewWidgets.h"
 
 #include <QApplication>
@@ -42,13 +40,6 @@ constexpr std::array<int, 5> kSwatchY = {26, 46, 66, 86, 106};
 constexpr QSize kSwatch(65, 17);
 constexpr int kSwatchLabelOffset = 70;
 
-// The write requests: controller address 1, station address 0, function 2 (write).
-constexpr quint8 kController = 1;
-constexpr quint8 kStation = 0;
-constexpr quint8 kWrite = 2;
-constexpr quint8 kBlock1Offset = 130;
-constexpr quint8 kBlock2Offset = 137;
-
 QFont boldPixelFont(const QFont& base, int pixels) {
     QFont f = base;
     // Sizes beyond the 13-pixel strike of "MS Sans Serif" in the scalable design face.
@@ -59,29 +50,10 @@ QFont boldPixelFont(const QFont& base, int pixels) {
     return f;
 }
 
-// The result codes of write request 2 that the operator is told about: the controller's
-// statuses 1 and 2, no answer (5) and a malformed answer (6).
-bool reportedFailure(unsigned code) {
-    return code == 1 || code == 2 || code == 5 || code == 6;
-}
-
-// Lets the poll thread run again however the send ends.
-class PollPause {
-public:
-    explicit PollPause(Station& station) : station_(station) { station_.pausePolling(); }
-    ~PollPause() { station_.resumePolling(); }
-    PollPause(const PollPause&) = delete;
-    PollPause& operator=(const PollPause&) = delete;
-
-private:
-    Station& station_;
-};
-
 } // namespace
 
-TTableForm::TTableForm(ComLink& link, Station& station, ProcessImage& image,
-                       const QString& langFilePath, QWidget* parent)
-    : QWidget(parent), link_(link), station_(station), image_(image) {
+TTableForm::TTableForm(SetpointSend& send, const QString& langFilePath, QWidget* parent)
+    : QWidget(parent), send_(send) {
     setObjectName(QStringLiteral("TableForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(957, 586);
@@ -306,7 +278,7 @@ ClampSpinEdit* TTableForm::field(const task::Field& f) const {
 void TTableForm::FormCreate() {
     // The copy holds what the controller reported at start-up, as changed by this
     // station's successful sends; values outside a field's range are brought into it.
-    const SetpointCopy copy = image_.setpoints();
+    const SetpointCopy copy = send_.image().setpoints();
     for (std::size_t i = 0; i < task::kFields.size(); ++i) {
         const task::Field& f = task::kFields[i];
         fields_[i]->setValue(task::clamp(f, task::rawValue(f, copy.block1, copy.block2)));
@@ -333,32 +305,12 @@ void TTableForm::btnRec1Click() {
     task::Block2 block2;
     takeFieldValues(block1, block2);
 
-    unsigned result2 = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    {
-        // One exchange at a time on the port: no poll cycle runs until both writes are done.
-        PollPause pause(station_);
-        // An answer still arriving from the last poll comes in before the first write.
-        hooks.wait(kSendWaitMs);
-
-        auto& data = link_.writeData();
-        data.fill(0);
-        std::copy(block1.begin(), block1.end(), data.begin());
-        link_.Trans(kController, kStation, kWrite, kBlock1Offset, 0, block1.size());
-        if (link_.result() == ComLink::kGood)
-            image_.setBlock1(block1);
-
-        // Block 2 goes out whatever became of block 1.
-        data.fill(0);
-        std::copy(block2.begin(), block2.end(), data.begin());
-        link_.Trans(kController, kStation, kWrite, kBlock2Offset, 0, block2.size());
-        result2 = link_.result();
-        if (result2 == ComLink::kGood)
-            image_.setBlock2(block2);
-    }
+    const SetpointSend::Result result =
+        send_.send(block1, block2, [this] { hooks.wait(kSendWaitMs); });
     QApplication::restoreOverrideCursor();
 
-    if (reportedFailure(result2))
+    if (result.reported())
         hooks.error(this, windowTitle(), texts_.lngErrorRec);
 }
 

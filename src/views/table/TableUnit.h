@@ -3,6 +3,7 @@
 // code of the six dosers, portion count of the two furnaces), taken from the setpoint copy
 // when the window opens, and the send that writes it to the controller in two requests while
 // the poll thread is paused. Also the legend of the material codes and their colours.
+#include "SetpointSend.h"
 #include "TableTexts.h"
 #include "TaskLayout.h"
 
@@ -15,9 +16,6 @@ class QLabel;
 class QPushButton;
 class BevelPanel;
 class ClampSpinEdit;
-class ComLink;
-class ProcessImage;
-class Station;
 
 class TTableForm : public QWidget {
     Q_OBJECT
@@ -25,8 +23,8 @@ public:
     // The pause between the poll thread's halt and the first write, for a late answer.
     static constexpr int kSendWaitMs = 600;
 
-    TTableForm(ComLink& link, Station& station, ProcessImage& image, const QString& langFilePath,
-               QWidget* parent = nullptr);
+    // The window sends the task through send, and shows the setpoint copy of its image.
+    TTableForm(SetpointSend& send, const QString& langFilePath, QWidget* parent = nullptr);
 
     void LoadLanguage(const QString& langFilePath);
     const TableTexts& texts() const { return texts_; }
@@ -80,9 +78,7 @@ private:
     // The values the fields stand for now, clamped, written back into the fields.
     void takeFieldValues(task::Block1& b1, task::Block2& b2);
 
-    ComLink& link_;
-    Station& station_;
-    ProcessImage& image_;
+    SetpointSend& send_;
     TableTexts texts_;
     // Doser panels, headers and labels by plant doser number 1..6 (index 0 unused).
     std::array<BevelPanel*, 7> panels_{};
