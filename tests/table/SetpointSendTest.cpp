@@ -1,9 +1,9 @@
 // The dosing task's way to the controller without a window: the two write requests on the
 // wire, the poll pause around them, the setpoint copy and which outcomes the operator is told.
+#include "SetpointSend.h"
 #include "ComLink.h"
 #include "FakeLine.h"
 #include "ProcessImage.h"
-#include "SetpointSend.h"
 #include "Station.h"
 
 #include <gtest/gtest.h>
@@ -85,8 +85,7 @@ TEST(SetpointSend, BothBlocksGoOutAtTheirOffsetsWhileThePollThreadWaits) {
     ASSERT_EQ(rig.line->written.size(), 2u);
     EXPECT_EQ(rig.line->written[0], request(130, Bytes(kBlock1.begin(), kBlock1.end())));
     EXPECT_EQ(rig.line->written[1], request(137, Bytes(kBlock2.begin(), kBlock2.end())));
-    EXPECT_EQ(rig.log,
-              (std::vector<std::string>{"pause", "settle", "write", "write", "resume"}));
+    EXPECT_EQ(rig.log, (std::vector<std::string>{"pause", "settle", "write", "write", "resume"}));
     EXPECT_EQ(result.block1, 0u);
     EXPECT_EQ(result.block2, 0u);
     EXPECT_FALSE(result.reported());

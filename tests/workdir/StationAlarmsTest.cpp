@@ -58,7 +58,8 @@ private slots:
         TMainFormKorvel& form = root.mainForm();
         AlarmStates& states = root.dataModule().alarms();
         const MainTexts texts = MainTexts::defaults();
-        QTRY_VERIFY_WITH_TIMEOUT(root.dataModule().pollSignals().linkState() == TComThread::Good, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(root.dataModule().pollSignals().linkState() == TComThread::Good,
+                                 20000);
         QVERIFY(!form.hornLogic()->sounding());
 
         const QString gate = "Авария затвора дозатора 4 РКО-1";
