@@ -5,23 +5,32 @@
 
 class PrivateProfile;
 
+// Every text of section Alarms once, in the order of the section: field and key name, and the
+// built-in Russian text.
+#define KORVEL_ALARM_TEXTS(X)                                                                      \
+    X(ActiveAlarmsForm, "Активные аварии") /* window caption */                                    \
+    X(mnuAlarms, "Активные аварии")        /* menu item */                                         \
+    X(btnAlarms, "Аварии")                 /* tool button */                                       \
+    X(btnHornOff, "Сброс звука")                                                                   \
+    X(colCame, "Возникла")                                                                         \
+    X(colCleared, "Устранена")                                                                     \
+    X(colText, "Сообщение")                                                                        \
+    X(colState, "Состояние")                                                                       \
+    X(stActive, "Активна")                                                                         \
+    X(stAcked, "Квитирована")                                                                      \
+    X(stCleared, "Устранена, не квитирована")                                                      \
+    X(btnAck, "Квитировать")                                                                       \
+    X(btnAckAll, "Квитировать все")                                                                \
+    X(btnClose, "Закрыть")                                                                         \
+    /* a blank and the alarm text follow: event line and journal record */                         \
+    X(lngAcked, "Квитировано:")                                                                    \
+    /* who acknowledges while the station has no log-in */                                         \
+    X(lngOperator, "оператор")
+
 struct AlarmTexts {
-    QString ActiveAlarmsForm; // window caption
-    QString mnuAlarms;        // menu item
-    QString btnAlarms;        // tool button
-    QString btnHornOff;       // "Сброс звука"
-    QString colCame;
-    QString colCleared;
-    QString colText;
-    QString colState;
-    QString stActive;
-    QString stAcked;
-    QString stCleared;
-    QString btnAck;
-    QString btnAckAll;
-    QString btnClose;
-    QString lngAcked; // "Квитировано:", a blank and the alarm text: event line and journal record
-    QString lngOperator; // who acknowledges while the station has no log-in
+#define KORVEL_ALARM_TEXT_FIELD(name, russian) QString name;
+    KORVEL_ALARM_TEXTS(KORVEL_ALARM_TEXT_FIELD)
+#undef KORVEL_ALARM_TEXT_FIELD
 
     static AlarmTexts defaults();
     static AlarmTexts load(const PrivateProfile& file);

@@ -13,13 +13,10 @@
 
 namespace atomicfile {
 namespace {
-QString failure(const QString& path, int err) {
-    return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
-}
-
-bool writeAll(int fd, const char* p, qint64 size) {
+template <typename Buf, typename Transfer>
+bool transferAll(int fd, Buf buf, qint64 size, qint64 offset, Transfer transfer) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, p, size_t(size));
+        const ssize_t n = transfer(fd, buf, size_t(size), off_t(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -27,12 +24,25 @@ bool writeAll(int fd, const char* p, qint64 size) {
                 errno = EIO;
             return false;
         }
-        p += n;
+        buf += n;
         size -= n;
+        offset += n;
     }
     return true;
 }
 } // namespace
+
+bool preadAll(int fd, char* buf, qint64 size, qint64 offset) {
+    return transferAll(fd, buf, size, offset, ::pread);
+}
+
+bool pwriteAll(int fd, const char* buf, qint64 size, qint64 offset) {
+    return transferAll(fd, buf, size, offset, ::pwrite);
+}
+
+QString sysError(const QString& path, int err) {
+    return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
+}
 
 bool write(const QString& path, const QByteArray& bytes, Mode mode, QString* error) {
     QString dummy;
@@ -58,21 +68,21 @@ bool write(const QString& path, const QByteArray& bytes, Mode mode, QString* err
             break;
     }
     if (fd < 0) {
-        err = failure(path, errno);
+        err = sysError(path, errno);
         return false;
     }
     auto fail = [&](int e) {
         if (fd >= 0)
             ::close(fd);
         ::unlink(temp.constData());
-        err = failure(path, e);
+        err = sysError(path, e);
         return false;
     };
     struct stat old {};
     if (mode == Mode::Replace && ::stat(final.constData(), &old) == 0 &&
         ::fchmod(fd, old.st_mode & 07777) != 0)
         return fail(errno);
-    if (!writeAll(fd, bytes.constData(), bytes.size()) || ::fdatasync(fd) != 0)
+    if (!pwriteAll(fd, bytes.constData(), bytes.size(), 0) || ::fdatasync(fd) != 0)
         return fail(errno);
     const int closed = ::close(fd);
     fd = -1;

@@ -13,4 +13,11 @@ enum class Mode {
 };
 // Returns false with *error ("path: reason") when the file could not be written.
 bool write(const QString& path, const QByteArray& bytes, Mode mode, QString* error);
+
+// Reads or writes all of size bytes at offset, going on after interruptions and short
+// transfers; a transfer of nothing counts as an I/O error (errno EIO).
+bool preadAll(int fd, char* buf, qint64 size, qint64 offset);
+bool pwriteAll(int fd, const char* buf, qint64 size, qint64 offset);
+// "path: the system's text for err".
+QString sysError(const QString& path, int err);
 } // namespace atomicfile

@@ -1,19 +1,11 @@
 #include "MainTexts.h"
 
-#include "PrivateProfile.h"
-
-#include <array>
+#include "TextSection.h"
 
 namespace {
 const QString kSection = QStringLiteral("Main");
 
-struct Entry {
-    const char* key;
-    const char* def;
-    QString MainTexts::*field;
-};
-
-const Entry kEntries[] = {
+const textsection::Entry<MainTexts> kEntries[] = {
 #define KORVEL_MAIN_TEXT_ENTRY(name, russian) {#name, russian, &MainTexts::name},
     KORVEL_MAIN_TEXTS(KORVEL_MAIN_TEXT_ENTRY)
 #undef KORVEL_MAIN_TEXT_ENTRY
@@ -21,29 +13,15 @@ const Entry kEntries[] = {
 } // namespace
 
 MainTexts MainTexts::defaults() {
-    MainTexts t;
-    for (const Entry& e : kEntries)
-        t.*e.field = QString::fromUtf8(e.def);
-    return t;
+    return textsection::defaults(kEntries);
 }
 
 MainTexts MainTexts::load(const PrivateProfile& file) {
-    MainTexts t;
-    for (const Entry& e : kEntries)
-        t.*e.field = file.read(kSection, QLatin1String(e.key), QString::fromUtf8(e.def));
-    return t;
+    return textsection::load(file, kSection, kEntries);
 }
 
 const char* const* MainTexts::keyNames(int* count) {
-    // One list: the names in the order of the entries.
-    static const auto names = [] {
-        std::array<const char*, std::size(kEntries)> n{};
-        for (std::size_t i = 0; i < n.size(); ++i)
-            n[i] = kEntries[i].key;
-        return n;
-    }();
-    *count = int(names.size());
-    return names.data();
+    return textsection::keyNames(kEntries, count);
 }
 
 std::mutex MainTextStore::mutex_;

@@ -129,37 +129,9 @@ bool parseLayout(const char* data, qint64 size, Layout* out, QString* why) {
     return true;
 }
 
-QString sysError(const QString& path, int err) {
-    return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
-}
-
-// Reads or writes all of size bytes at offset, going on after interruptions and short
-// transfers; a transfer of nothing counts as an I/O error.
-template <typename Buf, typename Transfer>
-bool transferAll(int fd, Buf buf, qint64 size, qint64 offset, Transfer transfer) {
-    while (size > 0) {
-        const ssize_t n = transfer(fd, buf, size_t(size), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        buf += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
-bool preadAll(int fd, char* buf, qint64 size, qint64 offset) {
-    return transferAll(fd, buf, size, offset, ::pread);
-}
-
-bool pwriteAll(int fd, const char* buf, qint64 size, qint64 offset) {
-    return transferAll(fd, buf, size, offset, ::pwrite);
-}
+using atomicfile::preadAll;
+using atomicfile::pwriteAll;
+using atomicfile::sysError;
 
 // One field's bytes for a record: exactly `width` bytes.
 void putField(char* dst, const DbfField& f, const QString& value) {

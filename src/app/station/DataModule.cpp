@@ -101,10 +101,7 @@ int TDM::recoverUnwritten() {
     // The file now lists exactly what is still unwritten.
     recoveryPending_ = dosing.keptCount() + journalWriter.keptCount() > 0;
     QString error;
-    if (recoveryPending_ ? !recovery::save(workDir_,
-                                           {{dosing.prefix(), dosing.keptRecords()},
-                                            {journalWriter.prefix(), journalWriter.keptRecords()}},
-                                           &error)
+    if (recoveryPending_ ? !recovery::save(workDir_, keptKinds(), &error)
                          : !recovery::remove(workDir_))
         QTextStream(stderr) << "korvel: "
                             << (error.isEmpty() ? recovery::filePath(workDir_) : error) << Qt::endl;
@@ -114,12 +111,15 @@ int TDM::recoverUnwritten() {
     return count;
 }
 
+std::vector<recovery::Kind> TDM::keptKinds() const {
+    return {{dosing.prefix(), dosing.keptRecords()},
+            {journalWriter.prefix(), journalWriter.keptRecords()}};
+}
+
 int TDM::saveUnwritten() {
     dosing.flushKept();
     journalWriter.flushKept();
-    const std::vector<recovery::Kind> kinds = {
-        {dosing.prefix(), dosing.keptRecords()},
-        {journalWriter.prefix(), journalWriter.keptRecords()}};
+    const std::vector<recovery::Kind> kinds = keptKinds();
     const int count = int(kinds[0].records.size() + kinds[1].records.size());
     if (count == 0) {
         // Everything an earlier run left has been written meanwhile.

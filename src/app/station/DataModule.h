@@ -10,6 +10,7 @@
 #include "DosingRecorder.h"
 #include "JournalWriter.h"
 #include "ProcessImage.h"
+#include "Recovery.h"
 #include "SetpointSend.h"
 #include "Station.h"
 
@@ -90,6 +91,8 @@ private:
     // Every poll cycle: kept records of every kind are tried again.
     void retryKept();
     void retryJournal();
+    // The records kept unwritten, by kind, as the recovery file lists them.
+    std::vector<recovery::Kind> keptKinds() const;
 
     QString workDir_;
     EventSink events_;
