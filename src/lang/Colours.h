@@ -21,6 +21,17 @@ constexpr QRgb kPanelGrey = 0xFFDFDFDEu;
 // The event list's background.
 constexpr QRgb kWhite = 0xFFFFFFFFu;
 
+// Dosed charge in the big bunkers, the furnace bunkers and a loaded cart.
+constexpr QRgb kCharge = 0xFF613030u;
+// The doser materials, codes 0 to 9: the mimic's fillings and the setpoint table's legend; any
+// other code is black.
+constexpr QRgb material(int code) {
+    constexpr QRgb kMaterials[10] = {0xFFC0C0C0u, 0xFF008000u, 0xFFFFBB77u, 0xFFFF8000u,
+                                     0xFFC66300u, 0xFFE1E100u, 0xFF0080FFu, 0xFF954A00u,
+                                     0xFF808080u, 0xFFA54AFFu};
+    return code >= 0 && code < 10 ? kMaterials[code] : kBlack;
+}
+
 // An event is an alarm exactly when it was reported in red #FF0000; alpha plays no part.
 constexpr bool isAlarm(QRgb colour) {
     return (colour & 0x00FFFFFFu) == 0x00FF0000u;

@@ -56,13 +56,4 @@ int modeByteText(std::uint8_t value) {
     return value >= 1 && value <= 3 ? value : 0;
 }
 
-std::uint32_t materialRgb(int code) {
-    static constexpr std::array<std::uint32_t, 10> kColours = {
-        0xC0C0C0, 0x008000, 0xFFBB77, 0xFF8000, 0xC66300,
-        0xE1E100, 0x0080FF, 0x954A00, 0x808080, 0xA54AFF};
-    if (code < 0 || code >= static_cast<int>(kColours.size()))
-        return 0x000000;
-    return kColours[code];
-}
-
 } // namespace mimic

@@ -42,8 +42,4 @@ inline int modeBitText(bool bit) {
     return bit ? 2 : 1;
 }
 
-// Material colour of a doser's material code as 0xRRGGBB; codes outside 0..9 are black.
-std::uint32_t materialRgb(int code);
-inline constexpr std::uint32_t kChargeRgb = 0x613030;
-
 } // namespace mimic

@@ -3,7 +3,6 @@
 // its picture control in one operation.
 #include "Colours.h"
 #include "DrawTransparent.h"
-#include "MaterialColours.h"
 #include "MimicArtwork.h"
 #include "MimicLogic.h"
 #include "MimicWidgets.h"
@@ -62,7 +61,7 @@ QFont sansSerif6() {
 void TMnemoForm::VesBunker(int level, int material, bool gateOpen, bool modeBit, TPicture* target) {
     if (offBunVes_.isNull())
         return;
-    const QColor colour = materialColour(material);
+    const QColor colour = QColor::fromRgb(colours::material(material));
     const int h = mimic::fillHeight(level, 38);
     {
         QPainter p(&offBunVes_);
@@ -83,7 +82,7 @@ void TMnemoForm::VesBunker(int level, int material, bool gateOpen, bool modeBit,
 void TMnemoForm::ZagBunker(int level, int material, bool feederRunning, TPicture* target) {
     if (offBunZag_.isNull())
         return;
-    const QColor colour = materialColour(material);
+    const QColor colour = QColor::fromRgb(colours::material(material));
     const int h = mimic::fillHeight(level, 55);
     {
         QPainter p(&offBunZag_);

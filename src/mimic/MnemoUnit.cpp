@@ -1,6 +1,7 @@
 #include "MnemoUnit.h"
 
 #include "ChargeFlow.h"
+#include "Colours.h"
 #include "DateText.h"
 #include "Language.h"
 #include "MainTexts.h"
@@ -79,7 +80,7 @@ TMnemoForm::~TMnemoForm() {
 }
 
 void TMnemoForm::FormCreate() {
-    chargeColour_ = QColor::fromRgb(mimic::kChargeRgb);
+    chargeColour_ = QColor::fromRgb(colours::kCharge);
     bigTranspRunning_ = transp1Running_ = transp2Running_ = false;
     beltPhase_ = false;
     const mimic::MimicArtwork& art = mimic::MimicArtwork::get();

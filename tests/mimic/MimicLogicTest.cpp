@@ -2,6 +2,7 @@
 // texts, material colours, and the receiving bunker / bunker No. 1 state from byte 81.
 #include "MimicLogic.h"
 #include "ChargeFlow.h"
+#include "Colours.h"
 
 #include <gtest/gtest.h>
 
@@ -91,9 +92,9 @@ TEST(MimicColours, MaterialCodesAndBlackOutside) {
     const std::uint32_t expected[] = {0xC0C0C0, 0x008000, 0xFFBB77, 0xFF8000, 0xC66300,
                                       0xE1E100, 0x0080FF, 0x954A00, 0x808080, 0xA54AFF};
     for (int code = 0; code < 10; ++code)
-        EXPECT_EQ(materialRgb(code), expected[code]) << code;
+        EXPECT_EQ(colours::material(code) & 0xFFFFFFu, expected[code]) << code;
     for (int code : {-1, 10, 12, 255})
-        EXPECT_EQ(materialRgb(code), 0u) << code;
+        EXPECT_EQ(colours::material(code) & 0xFFFFFFu, 0u) << code;
 }
 
 class ChargeFlowTest : public ::testing::Test {

@@ -1,7 +1,6 @@
 // The mimic window's animated pictures over prepared process images, probed pixel by pixel:
 // weigh hoppers and feed bunkers, big bunkers, furnace tops, carts, the skip, the belts, and the
 // receiving bunker and bunker No. 1 across windows.
-#include "MaterialColours.h"
 #include "MimicArtwork.h"
 #include "MimicTestRig.h"
 #include "MimicWidgets.h"
@@ -55,7 +54,7 @@ void TestMnemoPictures::weighHopperFill() {
     rig.tick();
     const QImage hopper = pictureOf(*rig.form, "imgBunVes6");
     QCOMPARE(hopper.size(), QSize(49, 54));
-    const QRgb orange = materialColour(3).rgb();
+    const QRgb orange = qRgb(0xFF, 0x80, 0x00); // material 3
     QCOMPARE(hopper.pixel(21, 41), row41 ? orange : kWhite);
     QCOMPARE(hopper.pixel(21, 40), row40 ? orange : kWhite);
     QCOMPARE(hopper.pixel(21, 20), row20 ? orange : kWhite);
@@ -86,8 +85,8 @@ void TestMnemoPictures::unknownMaterialDrawsBlack() {
     rig.set(67, 0);
     rig.tick();
     const QImage stopped = pictureOf(*rig.form, "imgBunZag3");
-    QCOMPARE(stopped.pixel(18, 30), materialColour(6).rgb());
-    QCOMPARE(stopped.pixel(18, 61), qRgb(255, 0, 0)); // feeder stopped: red bar
+    QCOMPARE(stopped.pixel(18, 30), qRgb(0x00, 0x80, 0xFF)); // material 6
+    QCOMPARE(stopped.pixel(18, 61), qRgb(255, 0, 0));        // feeder stopped: red bar
 }
 
 void TestMnemoPictures::bigBunkerLevels() {

@@ -7,7 +7,6 @@
 #include "ClampSpinEdit.h"
 #include "Cp1251.h"
 #include "MainUnitKorvel.h"
-#include "MaterialColours.h"
 
 #include <QApplication>
 #include <QFile>
@@ -153,7 +152,6 @@ void TestTableWindow::layoutAndDefaultTexts() {
         QCOMPARE(swatch->parentWidget(), form->grpColor);
         QCOMPARE(swatch->geometry(), QRect(code < 5 ? 16 : 330, 26 + 20 * (code % 5), 65, 17));
         QCOMPARE(swatch->palette().color(QPalette::Window), QColor(colours[code]));
-        QCOMPARE(swatch->palette().color(QPalette::Window), materialColour(code));
         QCOMPARE(form->labMat[code]->text(), QString::fromUtf8(legend[code]));
         QCOMPARE(form->labMat[code]->x(), swatch->x() + 70);
     }

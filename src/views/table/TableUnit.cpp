@@ -2,7 +2,7 @@
 
 #include "BevelPanel.h"
 #include "ClampSpinEdit.h"
-#include "MaterialColours.h"
+#include "Colours.h"
 #include "ProcessImage.h"
 #include "ViewWidgets.h"
 
@@ -226,7 +226,7 @@ void TTableForm::buildLegend() {
         swatch->setFrameShape(QFrame::Box);
         swatch->setAutoFillBackground(true);
         QPalette pal = swatch->palette();
-        pal.setColor(QPalette::Window, materialColour(code));
+        pal.setColor(QPalette::Window, QColor::fromRgb(colours::material(code)));
         pal.setColor(QPalette::WindowText, Qt::black);
         swatch->setPalette(pal);
         swatch->setGeometry(QRect(QPoint(x, y), kSwatch));
