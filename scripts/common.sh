@@ -6,7 +6,7 @@ KORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building the station needs.
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-    libqcustomplot-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libqcustomplot-dev libgtest-dev libgmock-dev libbenchmark-dev libmosquitto-dev
     fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-wine qt6-translations-l10n)
 
 # Installs the packages that are missing (through sudo when not root). Idempotent.

@@ -1,0 +1,298 @@
+#include "Publisher.h"
+
+#include <QJsonDocument>
+#include <QSysInfo>
+
+#include <mosquitto.h>
+
+#include <chrono>
+#include <cstring>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace mqtt {
+
+namespace {
+constexpr int kKeepAliveS = 30;
+constexpr int kLoopMs = 100;
+
+// libmosquitto is set up once for the process.
+void initLibrary() {
+    static const int once = [] {
+        mosquitto_lib_init();
+        return 0;
+    }();
+    (void)once;
+}
+
+QString connackText(int rc) {
+    return QString::fromUtf8(mosquitto_connack_string(rc));
+}
+QString errorText(int rc) {
+    return QString::fromUtf8(mosquitto_strerror(rc));
+}
+} // namespace
+
+Publisher::Publisher(Options options, StateSink onState)
+    : options_(std::move(options)), onState_(std::move(onState)) {
+    initLibrary();
+    clientId_ = options_.clientId.isEmpty() ? QStringLiteral("korvel-%1-%2")
+                                                  .arg(QSysInfo::machineHostName())
+                                                  .arg(::getpid())
+                                                  .toUtf8()
+                                                  .left(64)
+                                            : options_.clientId.toUtf8();
+    thread_ = std::thread([this] { run(); });
+}
+
+Publisher::~Publisher() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+QByteArray Publisher::topicOf(const char* name) const {
+    return options_.topic.toUtf8() + '/' + name;
+}
+
+void Publisher::state(const char* name, const QByteArray& payload) {
+    const QByteArray topic = topicOf(name);
+    {
+        std::lock_guard lock(mutex_);
+        states_[topic] = payload;
+        statesSent_[topic] = false;
+    }
+    wake_.notify_all();
+}
+
+void Publisher::record(const char* name, QJsonObject fields) {
+    const QByteArray topic = topicOf(name);
+    {
+        std::lock_guard lock(mutex_);
+        fields.insert(QStringLiteral("seq"), qint64(nextSequence_++));
+        records_.push_back({topic, QJsonDocument(fields).toJson(QJsonDocument::Compact)});
+        // Past the bound the oldest waiting record goes; one already with the broker stays.
+        if (records_.size() > options_.queueLimit) {
+            records_.erase(records_.begin() + (inFlight_ >= 0 && records_.size() > 1 ? 1 : 0));
+            ++lost_;
+            lostToTell_ = true;
+        }
+    }
+    wake_.notify_all();
+}
+
+std::size_t Publisher::waiting() const {
+    std::lock_guard lock(mutex_);
+    return records_.size();
+}
+
+std::uint64_t Publisher::lost() const {
+    std::lock_guard lock(mutex_);
+    return lost_;
+}
+
+bool Publisher::connected() const {
+    std::lock_guard lock(mutex_);
+    return connectedShared_;
+}
+
+void Publisher::setWorking(bool working, const QString& why) {
+    const int now = working ? 1 : 0;
+    if (working_ == now)
+        return;
+    // The first successful connection is no news; a first failure is.
+    const bool tell = !(working_ == -1 && working);
+    working_ = now;
+    if (tell && onState_)
+        onState_(working, why);
+}
+
+void Publisher::onConnect(struct mosquitto*, void* self, int rc) {
+    auto* p = static_cast<Publisher*>(self);
+    if (rc != 0) {
+        p->refused_ = connackText(rc);
+        return;
+    }
+    p->connected_ = true;
+    p->backoffMs_ = 1000;
+    {
+        std::lock_guard lock(p->mutex_);
+        p->connectedShared_ = true;
+        for (auto& [topic, sent] : p->statesSent_)
+            sent = false;
+    }
+    // The will says offline; the station says online as soon as it is connected.
+    static const QByteArray online = "online";
+    mosquitto_publish(p->m_, nullptr, p->topicOf("status").constData(), int(online.size()),
+                      online.constData(), 1, true);
+    p->setWorking(true, {});
+}
+
+void Publisher::onDisconnect(struct mosquitto*, void* self, int) {
+    auto* p = static_cast<Publisher*>(self);
+    p->connected_ = false;
+}
+
+void Publisher::onPublish(struct mosquitto*, void* self, int mid) {
+    auto* p = static_cast<Publisher*>(self);
+    std::lock_guard lock(p->mutex_);
+    if (mid != p->inFlight_)
+        return;
+    if (!p->records_.empty())
+        p->records_.pop_front();
+    p->inFlight_ = -1;
+}
+
+bool Publisher::connectOnce() {
+    m_ = mosquitto_new(clientId_.constData(), true, this);
+    if (!m_)
+        return false;
+    mosquitto_connect_callback_set(m_, &Publisher::onConnect);
+    mosquitto_disconnect_callback_set(m_, &Publisher::onDisconnect);
+    mosquitto_publish_callback_set(m_, &Publisher::onPublish);
+    static const QByteArray offline = "offline";
+    const QByteArray status = topicOf("status");
+    mosquitto_will_set(m_, status.constData(), int(offline.size()), offline.constData(), 1, true);
+    if (!options_.user.isEmpty())
+        mosquitto_username_pw_set(
+            m_, options_.user.toUtf8().constData(),
+            options_.password.isEmpty() ? nullptr : options_.password.toUtf8().constData());
+    int rc = MOSQ_ERR_SUCCESS;
+    if (options_.broker.tls) {
+        const QByteArray ca = options_.caFile.toUtf8();
+        rc =
+            mosquitto_tls_set(m_, ca.isEmpty() ? nullptr : ca.constData(),
+                              ca.isEmpty() ? "/etc/ssl/certs" : nullptr, nullptr, nullptr, nullptr);
+    }
+    if (rc == MOSQ_ERR_SUCCESS)
+        rc = mosquitto_connect_async(m_, options_.broker.host.toUtf8().constData(),
+                                     options_.broker.port, kKeepAliveS);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        dropConnection(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(errno))
+                                            : errorText(rc));
+        return false;
+    }
+    return true;
+}
+
+void Publisher::dropConnection(const QString& why) {
+    if (m_) {
+        mosquitto_destroy(m_);
+        m_ = nullptr;
+    }
+    connected_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        inFlight_ = -1; // a record sent and not acknowledged goes again on the next connection
+        connectedShared_ = false;
+    }
+    setWorking(false, why);
+}
+
+void Publisher::pump() {
+    // What to send is taken under the lock and sent without it: libmosquitto may report a
+    // message as published (on_publish) from within mosquitto_publish.
+    std::vector<std::pair<QByteArray, QByteArray>> states;
+    Record front;
+    bool sendFront = false;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& [topic, sent] : statesSent_) {
+            if (!sent) {
+                states.emplace_back(topic, states_[topic]);
+                sent = true;
+            }
+        }
+        if (lostToTell_ && inFlight_ < 0) {
+            // The number lost goes ahead of the records that are still waiting.
+            QJsonObject lost;
+            lost.insert(QStringLiteral("lost"), qint64(lost_));
+            lost.insert(QStringLiteral("seq"), qint64(nextSequence_++));
+            records_.push_front(
+                {topicOf("lost"), QJsonDocument(lost).toJson(QJsonDocument::Compact)});
+            lostToTell_ = false;
+        }
+        if (inFlight_ < 0 && !records_.empty()) {
+            front = records_.front();
+            sendFront = true;
+        }
+    }
+    for (const auto& [topic, payload] : states)
+        mosquitto_publish(m_, nullptr, topic.constData(), int(payload.size()), payload.constData(),
+                          0, true);
+    if (sendFront) {
+        int mid = 0;
+        if (mosquitto_publish(m_, &mid, front.topic.constData(), int(front.payload.size()),
+                              front.payload.constData(), 1, false) == MOSQ_ERR_SUCCESS) {
+            std::lock_guard lock(mutex_);
+            inFlight_ = mid;
+        }
+    }
+}
+
+void Publisher::run() {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point nextAttempt = Clock::now();
+    bool connecting = false;
+    Clock::time_point connectDeadline;
+    for (;;) {
+        {
+            std::unique_lock lock(mutex_);
+            if (stop_)
+                break;
+            if (!m_ && Clock::now() < nextAttempt) {
+                wake_.wait_until(lock, nextAttempt, [this] { return stop_; });
+                continue;
+            }
+        }
+        if (!m_) {
+            refused_.clear();
+            if (!connectOnce()) {
+                nextAttempt = Clock::now() + std::chrono::milliseconds(backoffMs_);
+                backoffMs_ = std::min(backoffMs_ * 2, options_.maxBackoffMs);
+                continue;
+            }
+            connecting = true;
+            connectDeadline = Clock::now() + std::chrono::seconds(kKeepAliveS);
+        }
+        const int rc = mosquitto_loop(m_, kLoopMs, 1);
+        if (connected_) {
+            connecting = false;
+            pump();
+        }
+        QString why;
+        if (!refused_.isEmpty())
+            why = refused_;
+        else if (rc != MOSQ_ERR_SUCCESS)
+            why = rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(errno)) : errorText(rc);
+        else if (connecting && Clock::now() > connectDeadline)
+            why = QStringLiteral("no answer from the broker");
+        else if (!connected_ && !connecting)
+            why = QStringLiteral("the broker closed the connection");
+        if (!why.isEmpty()) {
+            dropConnection(why);
+            nextAttempt = Clock::now() + std::chrono::milliseconds(backoffMs_);
+            backoffMs_ = std::min(backoffMs_ * 2, options_.maxBackoffMs);
+        }
+    }
+    if (m_) {
+        if (connected_) {
+            // An orderly end: offline, sent before the disconnection.
+            static const QByteArray offline = "offline";
+            mosquitto_publish(m_, nullptr, topicOf("status").constData(), int(offline.size()),
+                              offline.constData(), 1, true);
+            for (int i = 0; i < 10; ++i)
+                mosquitto_loop(m_, 50, 1);
+            mosquitto_disconnect(m_);
+            mosquitto_loop(m_, 50, 1);
+        }
+        mosquitto_destroy(m_);
+        m_ = nullptr;
+    }
+}
+
+} // namespace mqtt
