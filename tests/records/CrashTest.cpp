@@ -20,6 +20,12 @@
 
 namespace {
 
+// Set dose, corrected setpoint and current weight of dosers 1..6: the first byte of each
+// word in the 130-byte image (low byte first; the weights are signed).
+constexpr int kSetDoseAt[6] = {2, 35, 41, 5, 32, 38};
+constexpr int kCorrectedAt[6] = {9, 47, 51, 11, 45, 49};
+constexpr int kWeightAt[6] = {15, 57, 61, 17, 55, 59};
+
 // The archive record number k carries k in every field, so each record checks on its own.
 ImageData imageOf(qint64 k) {
     ImageData img;
@@ -28,9 +34,9 @@ ImageData imageOf(qint64 k) {
         img.b[at + 1] = std::uint8_t((v >> 8) & 0xFF);
     };
     for (int d = 0; d < 6; ++d) {
-        put(ArchiveWriter::kSetDose[d], int((k + d) & 0xFFFF));
-        put(ArchiveWriter::kCorrected[d], int(((k >> 16) + d) & 0xFFFF));
-        put(ArchiveWriter::kWeight[d], int((k * 7 + d) & 0xFFFF));
+        put(kSetDoseAt[d], int((k + d) & 0xFFFF));
+        put(kCorrectedAt[d], int(((k >> 16) + d) & 0xFFFF));
+        put(kWeightAt[d], int((k * 7 + d) & 0xFFFF));
     }
     return img;
 }
@@ -42,9 +48,9 @@ qint64 numberOf(const DbfReader& r, int record) {
     const ImageData img = imageOf(k);
     for (int d = 0; d < 6; ++d) {
         const int base = 2 + 3 * d;
-        if (r.number(record, base) != img.word(ArchiveWriter::kSetDose[d]) ||
-            r.number(record, base + 1) != img.word(ArchiveWriter::kCorrected[d]) ||
-            r.number(record, base + 2) != img.sword(ArchiveWriter::kWeight[d]))
+        if (r.number(record, base) != img.word(kSetDoseAt[d]) ||
+            r.number(record, base + 1) != img.word(kCorrectedAt[d]) ||
+            r.number(record, base + 2) != img.sword(kWeightAt[d]))
             return -1;
     }
     return r.text(record, 0) == "08:00:00" && r.date(record, 1).isValid() ? k : -1;
