@@ -4,14 +4,17 @@
 #include "DailyTables.h"
 #include "DosingRecorder.h"
 #include "JournalWriter.h"
+#include "Waits.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <poll.h>
 #include <random>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -19,6 +22,8 @@
 #include <unistd.h>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // Set dose, corrected setpoint and current weight of dosers 1..6: the first byte of each
 // word in the 130-byte image (low byte first; the weights are signed).
@@ -101,6 +106,14 @@ TEST(Crash, KilledAtRandomMomentsWhileAppending) {
         }
         ::close(pipeFds[1]);
         char byte = 0;
+        pollfd ready{pipeFds[0], POLLIN, 0};
+        const int readable = ::poll(&ready, 1, 10000);
+        if (readable <= 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            ::close(pipeFds[0]);
+        }
+        ASSERT_GT(readable, 0) << "no first record from the writer within 10 s, run " << run;
         ASSERT_EQ(::read(pipeFds[0], &byte, 1), 1) << "the writer died on its own";
         ::close(pipeFds[0]);
         ::usleep(useconds_t(pauseMicros(random)));
@@ -239,7 +252,13 @@ TEST(DiskFull, WritersKeepGoingAndCatchUpInOrder) {
     if (pid == 0)
         runOutOfSpace(dir.path());
     int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    const bool ended = waits::waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; },
+                                        30s, "the writers' child to end", 10ms);
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    ASSERT_TRUE(ended) << "the writers hung on a full file system";
     ASSERT_TRUE(WIFEXITED(status)) << "the writers did not survive";
     ASSERT_NE(WEXITSTATUS(status), 4) << "records were not kept while writing failed";
     ASSERT_NE(WEXITSTATUS(status), 5) << "a failed write changed a table";
