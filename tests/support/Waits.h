@@ -19,18 +19,17 @@ namespace waits {
 
 // Checks `ready` every `step` (a zero step only yields) until it holds or `timeout` has passed.
 template <class Ready>
-::testing::AssertionResult waitUntil(Ready&& ready, std::chrono::milliseconds timeout,
-                                     const std::string& what,
-                                     std::chrono::milliseconds step = std::chrono::milliseconds(1)) {
+::testing::AssertionResult
+waitUntil(Ready&& ready, std::chrono::milliseconds timeout, const std::string& what,
+          std::chrono::milliseconds step = std::chrono::milliseconds(1)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (ready())
             return ::testing::AssertionSuccess();
         if (std::chrono::steady_clock::now() >= deadline)
             return ready() ? ::testing::AssertionSuccess()
-                           : ::testing::AssertionFailure()
-                                 << "gave up after " << timeout.count() << " ms waiting for "
-                                 << what;
+                           : ::testing::AssertionFailure() << "gave up after " << timeout.count()
+                                                           << " ms waiting for " << what;
         if (step.count() > 0)
             std::this_thread::sleep_for(step);
         else
