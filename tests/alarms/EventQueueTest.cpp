@@ -1,6 +1,7 @@
 // The event queue: events from the poll thread and the user-interface thread reach the
 // handler on the queue's thread, one at a time and in call order.
 #include "EventQueue.h"
+#include "Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,13 @@ QCoreApplication& app() {
     static char* argv[] = {name, nullptr};
     static auto* instance = new QCoreApplication(argc, argv);
     return *instance;
+}
+
+// Joins the poll thread; its posts return without waiting for the queue's thread, so a join
+// that takes ten seconds fails the program.
+void joinPoll(std::thread& poll) {
+    waits::Watchdog guard(std::chrono::seconds(10), "the poll thread's posts to return");
+    poll.join();
 }
 
 struct Seen {
@@ -61,7 +69,7 @@ TEST_F(AlarmEventQueue, EarlierPollThreadEventsGoFirst) {
         queue.post(QStringLiteral("A"), colours::kRed);
         queue.post(QStringLiteral("B"), colours::kBlue);
     });
-    poll.join();
+    joinPoll(poll);
     EXPECT_TRUE(seen.empty()) << "handled on the poll thread";
     EXPECT_EQ(queue.pending(), 2);
     queue.post(QStringLiteral("C"), colours::kBlack);
@@ -77,7 +85,7 @@ TEST_F(AlarmEventQueue, PollThreadEventsArriveThroughTheEventLoop) {
         for (int i = 0; i < 5; ++i)
             queue.post(QStringLiteral("p%1").arg(i), colours::kRed);
     });
-    poll.join();
+    joinPoll(poll);
     settle();
     EXPECT_EQ(texts(), (std::vector<QString>{"p0", "p1", "p2", "p3", "p4"}));
     for (const Seen& s : seen)
@@ -96,7 +104,7 @@ TEST_F(AlarmEventQueue, EventPostedByTheHandlerWaitsForTheCurrentOne) {
         nested.post(QStringLiteral("X"), colours::kBlack);
         nested.post(QStringLiteral("Y"), colours::kBlack);
     });
-    poll.join();
+    joinPoll(poll);
     for (int i = 0; i < 100 && nested.pending() > 0; ++i)
         QCoreApplication::processEvents();
     EXPECT_EQ(order, (std::vector<QString>{"X<", "X>", "Y<", "Y>", "N<", "N>"}));
@@ -113,7 +121,7 @@ TEST_F(AlarmEventQueue, BothThreadsAtOnceKeepEachThreadsOrderAndLoseNothing) {
         if (i % 16 == 0)
             QCoreApplication::processEvents();
     }
-    poll.join();
+    joinPoll(poll);
     settle();
 
     ASSERT_EQ(seen.size(), std::size_t(2 * kEach));
@@ -135,7 +143,7 @@ TEST_F(AlarmEventQueue, QueueDestroyedWithARequestPendingIsSafe) {
     int handled = 0;
     auto doomed = std::make_unique<EventQueue>([&](const QString&, QRgb) { ++handled; });
     std::thread poll([&] { doomed->post(QStringLiteral("late"), colours::kRed); });
-    poll.join();
+    joinPoll(poll);
     doomed.reset();
     QCoreApplication::processEvents();
     EXPECT_EQ(handled, 0);

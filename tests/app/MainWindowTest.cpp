@@ -12,6 +12,7 @@
 #include "Cp1251.h"
 
 #include "EventList.h"
+#include "ModalDeadline.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -501,7 +502,11 @@ private slots:
             }
         });
         poll.start(20);
-        dlg.btnOKClick();
+        {
+            ModalDeadline deadline(10000, "the settings dialog's message box to be answered");
+            dlg.btnOKClick();
+            QVERIFY2(!deadline.expired(), deadline.message());
+        }
         poll.stop();
         QCOMPARE(shown, expected);
     }
@@ -517,14 +522,22 @@ private slots:
             dlg->Box_Speed->setCurrentIndex(6);
             dlg->btnOK->click();
         });
-        w.mnuOptionsClick();
+        {
+            ModalDeadline deadline(10000, "the settings dialog to be applied");
+            w.mnuOptionsClick();
+            QVERIFY2(!deadline.expired(), deadline.message());
+        }
         QCOMPARE(st.calls, QStringList({"pause", "close", "open 3 9600", "days 45", "resume"}));
         QCOMPARE(w.StatLabel->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
         // the file still holds the old values until the program ends
         QVERIFY(!QFile::exists(ini_));
         st.calls.clear();
         QTimer::singleShot(0, [&w] { w.findChild<TOptForm*>()->btnCancel->click(); });
-        w.mnuOptionsClick();
+        {
+            ModalDeadline deadline(10000, "the settings dialog to be cancelled");
+            w.mnuOptionsClick();
+            QVERIFY2(!deadline.expired(), deadline.message());
+        }
         QVERIFY(st.calls.isEmpty());
         w.close();
         QVERIFY(readFile(ini_).contains("ComPort=3\nMaxArhDay=45\nComSpeed=9600"));

@@ -9,6 +9,7 @@
 #include "HistoryRules.h"
 #include "HistoryUnit.h"
 #include "MainTexts.h"
+#include "ModalDeadline.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -73,8 +74,11 @@ bool expectMessage(const std::function<void()>& action, QString* title, QString*
         }
     };
     QTimer::singleShot(0, [&poll] { poll(1000); });
+    ModalDeadline deadline(10000, "the message box to be answered");
     action();
-    return seen;
+    if (deadline.expired())
+        qWarning("%s", deadline.message());
+    return seen && !deadline.expired();
 }
 
 QCPRange xRange(THistoryForm* f) {

@@ -3,6 +3,7 @@
 #include "ComThread.h"
 #include "FakeLine.h"
 #include "ProcessImage.h"
+#include "Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +44,16 @@ struct Rig {
             events.push_back(text);
         });
     }
-    // Waits (without a time limit of its own) until the thread has run n more good cycles.
-    void runCycles(int n) {
+    // Waits until the thread has run n more good cycles, for ten seconds at most.
+    ::testing::AssertionResult runCycles(int n) {
         const int target = goodCycles + n;
-        while (goodCycles < target)
-            std::this_thread::yield();
+        return waits::waitUntil([&] { return goodCycles >= target; }, 10s,
+                                std::to_string(n) + " more good poll cycles", 0ms);
+    }
+    // Stops the thread; a stop that does not return within ten seconds fails the program.
+    void stop(const char* when) {
+        waits::Watchdog guard(10s, std::string("the poll thread to stop ") + when);
+        thread.stop();
     }
 };
 
@@ -62,30 +68,30 @@ TEST(ThreadControl, PauseReturnsOnlyBetweenCycles) {
         rig.link.writeData()[0] = static_cast<quint8>(i);
         ASSERT_EQ(rig.line->exchanges, before);
         rig.thread.resume();
-        rig.runCycles(1);
+        ASSERT_TRUE(rig.runCycles(1)) << "round " << i;
     }
-    rig.thread.stop();
+    rig.stop("after the rounds of pause and resume");
     EXPECT_TRUE(rig.thread.isFinished());
 }
 
 TEST(ThreadControl, NoCycleWhilePaused) {
     Rig rig(1ms);
     rig.thread.start();
-    rig.runCycles(2);
+    ASSERT_TRUE(rig.runCycles(2));
     rig.thread.pause();
     const int before = rig.line->exchanges;
     std::this_thread::sleep_for(50ms); // many cycle periods
     EXPECT_EQ(rig.line->exchanges, before);
     rig.thread.resume();
-    rig.runCycles(2);
+    ASSERT_TRUE(rig.runCycles(2)) << "after the resume";
     EXPECT_GT(rig.line->exchanges, before);
-    rig.thread.stop();
+    rig.stop("after the resume");
 }
 
 TEST(ThreadControl, StopDuringPauseBetweenCyclesRunsNoFurtherExchange) {
     Rig rig(std::chrono::hours(1));
     rig.thread.start();
-    rig.thread.stop(); // would hang for an hour if the pause were not cut short
+    rig.stop("during its hour-long pause"); // the pause must be cut short
     EXPECT_TRUE(rig.thread.isFinished());
     EXPECT_EQ(rig.line->exchanges, 0);
 }
@@ -93,10 +99,10 @@ TEST(ThreadControl, StopDuringPauseBetweenCyclesRunsNoFurtherExchange) {
 TEST(ThreadControl, StopWhilePausedEndsThread) {
     Rig rig(1ms);
     rig.thread.start();
-    rig.runCycles(1);
+    ASSERT_TRUE(rig.runCycles(1));
     rig.thread.pause();
     const int before = rig.line->exchanges;
-    rig.thread.stop();
+    rig.stop("while paused");
     EXPECT_TRUE(rig.thread.isFinished());
     EXPECT_EQ(rig.line->exchanges, before);
 }
@@ -110,8 +116,8 @@ TEST(ThreadControl, RunningThreadReportsLinkOnceAndSurvivesThrowingSteps) {
                                       ++rig.goodCycles;
                                   });
     rig.thread.start();
-    rig.runCycles(20);
-    rig.thread.stop();
+    ASSERT_TRUE(rig.runCycles(20)) << "with a step that throws";
+    rig.stop("after steps that throw");
     EXPECT_GE(calls, 20);
     std::lock_guard lock(rig.eventsMutex);
     EXPECT_EQ(rig.events, (std::vector<QString>{QString::fromUtf8("Связь с ШВУ установлена")}));
@@ -121,7 +127,7 @@ TEST(ThreadControl, PauseAndStopOfThreadNeverStarted) {
     Rig rig(1ms);
     rig.thread.pause();
     rig.thread.resume();
-    rig.thread.stop();
+    rig.stop("that was never started");
     EXPECT_EQ(rig.line->exchanges, 0);
 }
 

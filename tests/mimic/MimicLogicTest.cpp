@@ -72,11 +72,33 @@ TEST(MimicCarts, HighestSetPositionWinsAndNoneKeepsThePrevious) {
     EXPECT_EQ(cart2Offset(d, 0), 42);
     d.b[70] = 0x80; // bit 7 is no position
     EXPECT_EQ(cart2Offset(d, 9), 9);
+}
 
-    // Every position keeps the 68-pixel cart inside its 315-pixel strip.
-    for (int x : kCart1Offsets)
+// The x offset of the cart's left edge inside its strip at each position: cart 1 (furnace 1)
+// positions 0 to 8, cart 2 (furnace 2) positions 0 to 6. Position 0 is the loading point.
+constexpr int kCart1At[9] = {122, 244, 214, 152, 90, 30, 0, 60, 184};
+constexpr int kCart2At[7] = {140, 230, 198, 166, 104, 74, 42};
+
+TEST(MimicCarts, EachPositionPutsTheCartOverItsBunker) {
+    // Cart 1: position 0 is byte 21 bit 0, positions 1 to 8 are byte 20 bits 0 to 7.
+    for (int p = 0; p < 9; ++p) {
+        ImageData d;
+        if (p == 0)
+            d.b[21] = 0x01;
+        else
+            d.b[20] = std::uint8_t(1u << (p - 1));
+        EXPECT_EQ(cart1Offset(d, -1), kCart1At[p]) << "cart 1 at position " << p;
+    }
+    // Cart 2: position k is byte 70 bit k.
+    for (int p = 0; p < 7; ++p) {
+        ImageData d;
+        d.b[70] = std::uint8_t(1u << p);
+        EXPECT_EQ(cart2Offset(d, -1), kCart2At[p]) << "cart 2 at position " << p;
+    }
+    // Every position keeps the cart inside its strip.
+    for (int x : kCart1At)
         EXPECT_LE(x + kCartWidth, kCartStripWidth);
-    for (int x : kCart2Offsets)
+    for (int x : kCart2At)
         EXPECT_LE(x + kCartWidth, kCartStripWidth);
 }
 

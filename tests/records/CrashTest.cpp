@@ -4,14 +4,17 @@
 #include "DailyTables.h"
 #include "DosingRecorder.h"
 #include "JournalWriter.h"
+#include "Waits.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <poll.h>
 #include <random>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -19,6 +22,14 @@
 #include <unistd.h>
 
 namespace {
+
+using namespace std::chrono_literals;
+
+// Set dose, corrected setpoint and current weight of dosers 1..6: the first byte of each
+// word in the 130-byte image (low byte first; the weights are signed).
+constexpr int kSetDoseAt[6] = {2, 35, 41, 5, 32, 38};
+constexpr int kCorrectedAt[6] = {9, 47, 51, 11, 45, 49};
+constexpr int kWeightAt[6] = {15, 57, 61, 17, 55, 59};
 
 // The archive record number k carries k in every field, so each record checks on its own.
 ImageData imageOf(qint64 k) {
@@ -28,9 +39,9 @@ ImageData imageOf(qint64 k) {
         img.b[at + 1] = std::uint8_t((v >> 8) & 0xFF);
     };
     for (int d = 0; d < 6; ++d) {
-        put(ArchiveWriter::kSetDose[d], int((k + d) & 0xFFFF));
-        put(ArchiveWriter::kCorrected[d], int(((k >> 16) + d) & 0xFFFF));
-        put(ArchiveWriter::kWeight[d], int((k * 7 + d) & 0xFFFF));
+        put(kSetDoseAt[d], int((k + d) & 0xFFFF));
+        put(kCorrectedAt[d], int(((k >> 16) + d) & 0xFFFF));
+        put(kWeightAt[d], int((k * 7 + d) & 0xFFFF));
     }
     return img;
 }
@@ -42,9 +53,9 @@ qint64 numberOf(const DbfReader& r, int record) {
     const ImageData img = imageOf(k);
     for (int d = 0; d < 6; ++d) {
         const int base = 2 + 3 * d;
-        if (r.number(record, base) != img.word(ArchiveWriter::kSetDose[d]) ||
-            r.number(record, base + 1) != img.word(ArchiveWriter::kCorrected[d]) ||
-            r.number(record, base + 2) != img.sword(ArchiveWriter::kWeight[d]))
+        if (r.number(record, base) != img.word(kSetDoseAt[d]) ||
+            r.number(record, base + 1) != img.word(kCorrectedAt[d]) ||
+            r.number(record, base + 2) != img.sword(kWeightAt[d]))
             return -1;
     }
     return r.text(record, 0) == "08:00:00" && r.date(record, 1).isValid() ? k : -1;
@@ -95,6 +106,14 @@ TEST(Crash, KilledAtRandomMomentsWhileAppending) {
         }
         ::close(pipeFds[1]);
         char byte = 0;
+        pollfd ready{pipeFds[0], POLLIN, 0};
+        const int readable = ::poll(&ready, 1, 10000);
+        if (readable <= 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            ::close(pipeFds[0]);
+        }
+        ASSERT_GT(readable, 0) << "no first record from the writer within 10 s, run " << run;
         ASSERT_EQ(::read(pipeFds[0], &byte, 1), 1) << "the writer died on its own";
         ::close(pipeFds[0]);
         ::usleep(useconds_t(pauseMicros(random)));
@@ -233,7 +252,13 @@ TEST(DiskFull, WritersKeepGoingAndCatchUpInOrder) {
     if (pid == 0)
         runOutOfSpace(dir.path());
     int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    const bool ended = waits::waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; },
+                                        30s, "the writers' child to end", 10ms);
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    ASSERT_TRUE(ended) << "the writers hung on a full file system";
     ASSERT_TRUE(WIFEXITED(status)) << "the writers did not survive";
     ASSERT_NE(WEXITSTATUS(status), 4) << "records were not kept while writing failed";
     ASSERT_NE(WEXITSTATUS(status), 5) << "a failed write changed a table";

@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -34,14 +33,7 @@ struct StepClock {
 };
 
 // Collects what went wrong inside a child.
-struct Findings {
-    std::ostringstream out;
-    void check(bool ok, const std::string& what) {
-        if (!ok)
-            out << what << "; ";
-    }
-    std::string text() const { return out.str(); }
-};
+using sandbox::Findings;
 
 std::vector<QString> column(const QString& path, const char* field, QString* error = nullptr) {
     DbfReader r;

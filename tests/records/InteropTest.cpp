@@ -15,6 +15,12 @@
 
 namespace {
 
+// Set dose, corrected setpoint and current weight of dosers 1..6: the first byte of each
+// word in the 130-byte image (low byte first; the weights are signed).
+constexpr int kSetDoseAt[6] = {2, 35, 41, 5, 32, 38};
+constexpr int kCorrectedAt[6] = {9, 47, 51, 11, 45, 49};
+constexpr int kWeightAt[6] = {15, 57, 61, 17, 55, 59};
+
 struct ToolRun {
     bool started = false;
     int exitCode = -1;
@@ -65,10 +71,10 @@ protected:
         ImageData img;
         for (int d = 0; d < 6; ++d) {
             const int w = -10 * (d + 1);
-            img.b[ArchiveWriter::kSetDose[d]] = std::uint8_t(100 + d);
-            img.b[ArchiveWriter::kCorrected[d]] = std::uint8_t(200 + d);
-            img.b[ArchiveWriter::kWeight[d]] = std::uint8_t(w & 0xFF);
-            img.b[ArchiveWriter::kWeight[d] + 1] = std::uint8_t((w >> 8) & 0xFF);
+            img.b[kSetDoseAt[d]] = std::uint8_t(100 + d);
+            img.b[kCorrectedAt[d]] = std::uint8_t(200 + d);
+            img.b[kWeightAt[d]] = std::uint8_t(w & 0xFF);
+            img.b[kWeightAt[d] + 1] = std::uint8_t((w >> 8) & 0xFF);
         }
         archive.Arhive(img);
     }

@@ -18,6 +18,12 @@
 
 namespace {
 
+// Set dose, corrected setpoint and current weight of dosers 1..6: the first byte of each
+// word in the 130-byte image (low byte first; the weights are signed).
+constexpr int kSetDoseAt[6] = {2, 35, 41, 5, 32, 38};
+constexpr int kCorrectedAt[6] = {9, 47, 51, 11, 45, 49};
+constexpr int kWeightAt[6] = {15, 57, 61, 17, 55, 59};
+
 // A clock that moves on by `step` milliseconds each time it is read.
 struct TestClock {
     QDateTime t;
@@ -330,9 +336,9 @@ TEST(ArchiveWriter, EighteenValuesWithSignedWeights) {
     const int cor[6] = {201, 202, 203, 204, 205, 206};
     const int wgt[6] = {-10, -32768, 32767, 0, 1000, -1};
     for (int d = 0; d < 6; ++d) {
-        put(ArchiveWriter::kSetDose[d], set[d]);
-        put(ArchiveWriter::kCorrected[d], cor[d]);
-        put(ArchiveWriter::kWeight[d], wgt[d]);
+        put(kSetDoseAt[d], set[d]);
+        put(kCorrectedAt[d], cor[d]);
+        put(kWeightAt[d], wgt[d]);
     }
     EXPECT_EQ(img.b[15], 0xF6); // doser 1's weight at bytes 15, 16
     EXPECT_EQ(img.b[16], 0xFF);

@@ -159,7 +159,8 @@ TEST(SimLink, RunningPollThreadEstablishesTheLink) {
     {
         std::unique_lock lock(st.mutex);
         // A guard against a hang, not a timing requirement: the first cycle comes at 0.5 s.
-        st.changed.wait_for(lock, 20s, [&] { return !st.events.empty(); });
+        EXPECT_TRUE(st.changed.wait_for(lock, 20s, [&] { return !st.events.empty(); }))
+            << "no link event within 20 s of the start";
         EXPECT_EQ(st.events, (std::vector<QString>{kGood}));
     }
     st.thread.stop();

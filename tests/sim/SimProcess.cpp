@@ -1,9 +1,12 @@
 #include "SimProcess.h"
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -34,11 +37,24 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     close(out[1]);
     close(in[0]);
     in_ = in[1];
-    // The first line is the path; give a slow machine ten seconds for it.
+    // The first line is the path; give a slow machine ten seconds for all of it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool late = false;
     char c;
     pollfd p{out[0], POLLIN, 0};
-    while (pid_ > 0 && poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+    while (pid_ > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        late = left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0;
+        if (late || read(out[0], &c, 1) != 1 || c == '\n')
+            break;
         path_ += c;
+    }
+    if (late) {
+        std::fprintf(stderr, "the simulator printed no whole line path within 10 s (got \"%s\")\n",
+                     path_.c_str());
+        path_.clear();
+    }
     close(out[0]);
 }
 
@@ -59,8 +75,19 @@ int SimProcess::finish() {
     }
     int status = -1;
     if (pid_ > 0) {
+        // Ten seconds for an orderly end; after that the simulator is killed, which the
+        // status shows.
         kill(pid_, SIGTERM);
-        waitpid(pid_, &status, 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        pid_t ended = 0;
+        while ((ended = waitpid(pid_, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ended == 0) {
+            std::fprintf(stderr, "the simulator did not end within 10 s of SIGTERM; killed\n");
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+        }
         pid_ = -1;
     }
     return status;

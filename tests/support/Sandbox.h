@@ -5,6 +5,7 @@
 // a child that hangs is killed at the deadline and that is reported too.
 #include <QString>
 #include <functional>
+#include <sstream>
 #include <string>
 
 namespace sandbox {
@@ -15,4 +16,14 @@ bool mountTmpfs(const QString& dir, int kib);
 bool makeReadOnly(const QString& path);
 // Inside run(): a file that takes every free byte of the file system of `dir`.
 bool fill(const QString& dir, const QString& name = QStringLiteral("filler"));
+
+// What a body found wrong, collected so that it returns every finding at once.
+struct Findings {
+    std::ostringstream out;
+    void check(bool ok, const std::string& what) {
+        if (!ok)
+            out << what << "; ";
+    }
+    std::string text() const { return out.str(); }
+};
 } // namespace sandbox

@@ -2,6 +2,7 @@
 // built reports, and printing chosen pages.
 #include "HookRecorder.h"
 #include "MainTexts.h"
+#include "ModalDeadline.h"
 #include "PreviewUnit.h"
 #include "ReportBuilder.h"
 #include "ReportFile.h"
@@ -442,7 +443,11 @@ private slots:
             dialog->setTextValue(QStringLiteral("1040")); // a row far down the first page
             dialog->accept();
         });
-        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        {
+            ModalDeadline deadline(10000, "the row search dialog to be answered");
+            QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+            QVERIFY2(!deadline.expired(), deadline.message());
+        }
         QVERIFY(asked);
         // The preview becomes the active window again once the dialog has gone.
         QEvent activate(QEvent::WindowActivate);

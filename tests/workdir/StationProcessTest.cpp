@@ -8,8 +8,8 @@
 #include "Recovery.h"
 #include "Sandbox.h"
 #include "SimProcess.h"
+#include "Waits.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,20 +17,12 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sys/stat.h>
 
 namespace {
 
-bool waitUntil(int milliseconds, const std::function<bool()>& done) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
+using namespace std::chrono_literals;
+using waits::waitUntil;
 
 struct JournalRecord {
     QString text;
@@ -82,10 +74,12 @@ TEST(StationProcess, ASecondStationInTheSameFolderIsRefusedAndWritesNothing) {
     QTemporaryDir otherHome;
     StationProcess first({f.work.path(), f.home.path(), f.noLine()});
     const QString lockFile = f.work.filePath(".korvel.lock");
-    ASSERT_TRUE(waitUntil(10000, [&] {
-        QFile l(lockFile);
-        return l.open(QIODevice::ReadOnly) && l.readAll().trimmed().toLongLong() == first.pid();
-    })) << "the first station never took the folder";
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            QFile l(lockFile);
+            return l.open(QIODevice::ReadOnly) && l.readAll().trimmed().toLongLong() == first.pid();
+        },
+        10s, "the first station to take the folder", 50ms));
 
     StationProcess second({f.work.path(), otherHome.path(), f.noLine()});
     EXPECT_GT(second.wait(10000), 0) << "the second station ran";
@@ -94,8 +88,8 @@ TEST(StationProcess, ASecondStationInTheSameFolderIsRefusedAndWritesNothing) {
     EXPECT_FALSE(QFile::exists(otherHome.filePath("config/korvel.ini")));
 
     ASSERT_TRUE(first.running());
-    EXPECT_TRUE(
-        waitUntil(20000, [&] { return count(journal(f.work.path()), texts().lngPuskPrg); }));
+    EXPECT_TRUE(waitUntil([&] { return count(journal(f.work.path()), texts().lngPuskPrg); }, 20s,
+                          "the first station's start record", 50ms));
     EXPECT_EQ(first.stop(), 0);
     // Only the first station's start and exit are in the journal.
     const auto records = journal(f.work.path());
@@ -118,10 +112,12 @@ TEST(StationProcess, AFifoAndADanglingLinkNamedLikeDayFilesNeitherFreezeNorMisdi
     StationProcess station(
         {f.work.path(), f.home.path(), {"--device", QString::fromStdString(sim.path())}});
     // The station keeps polling: the archive grows in a table of its own.
-    ASSERT_TRUE(waitUntil(20000, [&] { return archiveCount(f.work.path()) >= 2; }))
+    ASSERT_TRUE(waitUntil([&] { return archiveCount(f.work.path()) >= 2; }, 20s,
+                          "two archive records", 50ms))
         << station.errorOutput().toStdString();
     const int before = archiveCount(f.work.path());
-    EXPECT_TRUE(waitUntil(10000, [&] { return archiveCount(f.work.path()) > before; }));
+    EXPECT_TRUE(waitUntil([&] { return archiveCount(f.work.path()) > before; }, 10s,
+                          "one more archive record", 50ms));
     EXPECT_EQ(station.stop(5000), 0) << "SIGTERM did not end the station";
 
     EXPECT_FALSE(QFile::exists(outside)) << "a table was written outside the working folder";
@@ -147,9 +143,11 @@ TEST(StationProcess, AFileSizeLimitIsAFailedWriteNotACrash) {
     const QString archive =
         QFileInfo(daily::fileName(f.work.path(), daily::kArchive, QDate::currentDate())).fileName();
     // The archive reaches the limit after a few records; the journal has room for the line.
-    EXPECT_TRUE(waitUntil(30000, [&] {
-        return count(journal(f.work.path()), texts().lngErrWrite, 1) > 0 || !station.running();
-    }));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return count(journal(f.work.path()), texts().lngErrWrite, 1) > 0 || !station.running();
+        },
+        30s, "the write failure in the journal", 50ms));
     QThread::msleep(1500); // more snapshots that cannot be written
     ASSERT_TRUE(station.running()) << "the station ended: " << station.wait(0);
     EXPECT_EQ(station.stop(), 0);
@@ -176,11 +174,9 @@ TEST(StationProcess, AJournalUnwritableForAWholeRunIsWrittenAtTheNextStart) {
             if (!sandbox::makeReadOnly(table))
                 return "cannot make the journal read-only";
             StationProcess station({f.work.path(), f.home.path(), f.noLine()});
-            if (!waitUntil(20000,
-                           [&] {
-                               return QFile::exists(f.home.filePath("config")) ||
-                                      !station.running();
-                           }) &&
+            if (!waitUntil(
+                    [&] { return QFile::exists(f.home.filePath("config")) || !station.running(); },
+                    20s, "the station's config folder", 50ms) &&
                 !station.running())
                 return "the station ended";
             QThread::msleep(4000); // past the splash: the start record is kept
@@ -196,8 +192,8 @@ TEST(StationProcess, AJournalUnwritableForAWholeRunIsWrittenAtTheNextStart) {
     ASSERT_TRUE(journal(f.work.path()).empty());
 
     StationProcess second({f.work.path(), f.home.path(), f.noLine()});
-    EXPECT_TRUE(
-        waitUntil(20000, [&] { return count(journal(f.work.path()), texts().lngRecovered) > 0; }));
+    EXPECT_TRUE(waitUntil([&] { return count(journal(f.work.path()), texts().lngRecovered) > 0; },
+                          20s, "the recovered records' line in the journal", 50ms));
     EXPECT_EQ(second.stop(), 0);
     const auto records = journal(f.work.path());
     // The first run's start and exit, then the second run's, in that order.

@@ -18,19 +18,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <sys/mount.h>
 
 namespace {
 
-struct Findings {
-    std::ostringstream out;
-    void check(bool ok, const std::string& what) {
-        if (!ok)
-            out << what << "; ";
-    }
-    std::string text() const { return out.str(); }
-};
+using sandbox::Findings;
 
 std::vector<QString> journalTexts(const QString& workDir) {
     DbfReader r;
