@@ -26,6 +26,8 @@ CommandLine CommandLine::parse(const QStringList& args) {
             c.version = true;
         } else if (a == QLatin1String("--device")) {
             takeValue(args, i, &c.device, &c.error);
+        } else if (a == QLatin1String("--mqtt")) {
+            takeValue(args, i, &c.mqtt, &c.error);
         } else if (a == QLatin1String("--workdir")) {
             if (takeValue(args, i, &c.workDir, &c.error) && c.workDir.isEmpty())
                 c.error = QStringLiteral("--workdir needs a folder");
@@ -70,7 +72,7 @@ CommandLine CommandLine::parse(const QStringList& args) {
 
 QString CommandLine::usage(const QString& workDir) {
     QString text = QStringLiteral(
-        "Usage: korvel [--device PATH] [--workdir DIR]\n"
+        "Usage: korvel [--device PATH] [--workdir DIR] [--mqtt URL]\n"
         "       korvel --export protocol|journal|shift|history --date YYYY-MM-DD\n"
         "              [--shift 1|2|3] [--doser 1-6] --pdf FILE\n"
         "\n"
@@ -82,6 +84,8 @@ QString CommandLine::usage(const QString& workDir) {
         "  --workdir DIR   the working folder (default: the folder korvel is started in);\n"
         "                  ~/ stands for the home folder; a new folder is created and\n"
         "                  given the sample language file english.ini\n"
+        "  --mqtt URL      publish the plant to this MQTT broker, mqtt://host:port or\n"
+        "                  mqtts://host:port, in place of Url of [Mqtt] in korvel.ini\n"
         "  --export KIND   build a report of the working directory's tables as PDF and exit:\n"
         "                  protocol, journal, shift (with --shift) or history (with --doser)\n"
         "  --date DATE     the day of the report, YYYY-MM-DD\n"

@@ -1,6 +1,6 @@
 #pragma once
 // The station's command line:
-//   korvel [--device PATH] [--workdir DIR] [--help] [--version]
+//   korvel [--device PATH] [--workdir DIR] [--mqtt URL] [--help] [--version]
 //   korvel --export protocol|journal|shift|history --date YYYY-MM-DD [--shift 1|2|3]
 //          [--doser N] --pdf FILE
 #include <QDate>
@@ -10,6 +10,7 @@
 struct CommandLine {
     QString device;  // serial device in place of /dev/ttyS<n-1>
     QString workDir; // as given; empty: the folder korvel is started in
+    QString mqtt;    // the broker to publish to, in place of Url of [Mqtt] in korvel.ini
     bool help = false;
     bool version = false;
     QString exportKind; // empty: run the station

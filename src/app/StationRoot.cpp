@@ -5,6 +5,7 @@
 #include "Colours.h"
 #include "HistoryUnit.h"
 #include "JurnalUnit.h"
+#include "MainTexts.h"
 #include "MainUnitKorvel.h"
 #include "MnemoUnit.h"
 #include "ProtocolUnit.h"
@@ -13,6 +14,7 @@
 #include "TableUnit.h"
 
 #include <QCoreApplication>
+#include <QTextStream>
 #include <QThread>
 
 StationRoot::StationRoot(const Options& options)
@@ -40,8 +42,9 @@ StationRoot::StationRoot(const Options& options)
     // to its days' tables, ahead of this run's first record.
     form_ = std::make_unique<TMainFormKorvel>(
         dm_, TMainFormKorvel::Paths{options.settingsFile, options.workDir}, nullptr,
-        [this](TMainFormKorvel& window) {
+        [this, options](TMainFormKorvel& window) {
             attach(window);
+            startPublishing(options);
             holding_ = true;
             dm_.recoverUnwritten();
         });
@@ -90,6 +93,9 @@ StationRoot::~StationRoot() {
     // data module then saves what could not be written. Polling has stopped before the
     // window is let go, whether or not it was closed.
     dm_.stopPolling();
+    // The network goes before the window it tells: its last words are "offline".
+    dm_.setNetworkHooks({});
+    network_.reset();
     main_ = nullptr;
     form_.reset();
 }
@@ -116,4 +122,41 @@ void StationRoot::attach(TMainFormKorvel& window) {
             w->AvariaMemo(step + QStringLiteral(": ") + why, colours::kRed);
         },
         Qt::DirectConnection);
+}
+
+void StationRoot::startPublishing(const Options& options) {
+    mqtt::Config config = mqtt::Config::load(options.settingsFile);
+    if (!options.mqtt.isEmpty())
+        config.url = options.mqtt;
+    const mqtt::Checked checked = mqtt::check(config, options.settingsFile);
+    const auto texts = MainTextStore::get();
+    if (!checked.why.isEmpty()) {
+        QTextStream(stderr) << "korvel: publishing to the MQTT broker is off: " << checked.why
+                            << Qt::endl;
+        main_->AvariaMemo(texts->lngMqttOff + QLatin1Char(' ') + checked.why, colours::kRed);
+        return;
+    }
+    if (!checked.publish)
+        return;
+    mqtt::Publisher::Options o;
+    o.broker = checked.broker;
+    o.topic = config.topic;
+    o.user = config.user;
+    o.password = config.password;
+    o.caFile = config.caFile;
+    // Told on the network thread; the window's event path takes it from there.
+    network_ = std::make_unique<mqtt::PlantPublisher>(o, [this](bool working, const QString& why) {
+        const auto t = MainTextStore::get();
+        if (working)
+            main_->AvariaMemo(t->lngMqttWorks, colours::kBlue);
+        else
+            main_->AvariaMemo(t->lngMqttStopped + QLatin1Char(' ') + why, colours::kRed);
+    });
+    mqtt::PlantPublisher* net = network_.get();
+    dm_.setNetworkHooks({
+        [net](const QString& text, const char* kind) { net->event(text, kind); },
+        [net](const std::vector<QString>& values) { net->dose(values); },
+        [net](const ImageData& image) { net->goodAnswer(image); },
+        [net](const char* state) { net->link(state); },
+    });
 }

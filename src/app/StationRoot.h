@@ -6,6 +6,7 @@
 // before the first record is written.
 #include "ChargeFlow.h"
 #include "DataModule.h"
+#include "PlantPublisher.h"
 
 #include <QString>
 #include <memory>
@@ -20,6 +21,7 @@ public:
         QString workDir;      // tables and language files
         QString device;       // a serial device instead of the one the settings name
         QString settingsFile; // korvel.ini
+        QString mqtt;         // a broker in place of Url of [Mqtt] in korvel.ini
     };
     explicit StationRoot(const Options& options);
     ~StationRoot();
@@ -32,6 +34,9 @@ public:
 private:
     // Connects the window, once it can show events, before polling starts.
     void attach(TMainFormKorvel& window);
+    // Starts publishing to the plant's MQTT broker when the settings ask for it, or tells why
+    // not in an event line and on the error output.
+    void startPublishing(const Options& options);
 
     // The window while it can take events: set before the poll thread starts, cleared after
     // it has stopped, so the poll thread never sees it change.
@@ -43,5 +48,7 @@ private:
     TDM dm_;
     // The receiving bunker and bunker No. 1 as followed so far, for every mimic window.
     ChargeFlow chargeFlow_;
+    // The plant network, while publishing is on.
+    std::unique_ptr<mqtt::PlantPublisher> network_;
     std::unique_ptr<TMainFormKorvel> form_;
 };

@@ -164,7 +164,7 @@ int main(int argc, char* argv[]) {
 
     // 3. the data module; 4. the main window (its creation opens the port and starts the
     // poll thread); 5. the mimic window
-    StationRoot root({workDir, cl.device, Settings::filePath()});
+    StationRoot root({workDir, cl.device, Settings::filePath(), cl.mqtt});
     TMainFormKorvel& mainForm = root.mainForm();
     main = &mainForm;
 

@@ -100,7 +100,12 @@ class PrivateProfile;
     /* "<text> doz_2010_03_05.dbf": a day's file that cannot be read */                            \
     X(lngReadError, "Файл не читается:")                                                           \
     /* "<text> 'abc'": a dialog field whose text is not a whole number */                          \
-    X(lngBadNumber, "Неверное целое число:")
+    X(lngBadNumber, "Неверное целое число:")                                                       \
+    /* "<text> <why>": publishing to the plant's MQTT broker is off from the start */              \
+    X(lngMqttOff, "Публикация на брокер MQTT отключена:")                                          \
+    /* "<text> <why>": publishing stopped working; told once, not once per attempt */              \
+    X(lngMqttStopped, "Публикация на брокер MQTT прервана:")                                       \
+    X(lngMqttWorks, "Публикация на брокер MQTT восстановлена")
 
 struct MainTexts {
 #define KORVEL_MAIN_TEXT_FIELD(name, russian) QString name;

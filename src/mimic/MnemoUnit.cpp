@@ -23,23 +23,9 @@ const QColor kLampOn(0x00, 0xFF, 0x00);
 const QColor kLampFault(0xFF, 0x00, 0x00);
 const QColor kLampOff(0xC0, 0xC0, 0xC0);
 
-struct Bit {
-    int byte, bit;
-};
-// Where each doser's values sit in the image, by control suffix 1 to 6.
-struct DoserSource {
-    int zad, material, skZad, weight;
-    Bit gateOpen, modeBit, feeder, doza, null, avVp, avZat, tenz;
-};
-const DoserSource kDoserSource[7] = {
-    {},
-    {32, 34, 45, 55, {68, 0}, {30, 0}, {67, 0}, {72, 0}, {72, 4}, {74, 0}, {74, 4}, {73, 0}},
-    {35, 37, 47, 57, {68, 2}, {30, 1}, {67, 2}, {72, 1}, {72, 5}, {74, 1}, {74, 5}, {73, 1}},
-    {38, 40, 49, 59, {68, 4}, {30, 2}, {67, 4}, {72, 2}, {72, 6}, {74, 2}, {74, 6}, {73, 2}},
-    {41, 43, 51, 61, {68, 6}, {30, 3}, {67, 6}, {72, 3}, {72, 7}, {74, 3}, {74, 7}, {73, 3}},
-    {2, 4, 9, 15, {19, 0}, {0, 0}, {19, 4}, {23, 0}, {23, 4}, {24, 4}, {24, 6}, {24, 0}},
-    {5, 7, 11, 17, {19, 2}, {0, 1}, {19, 6}, {23, 1}, {23, 5}, {24, 5}, {24, 7}, {24, 1}},
-};
+using mimic::Bit;
+using mimic::DoserSource;
+using mimic::kDoserSource;
 
 bool bitOf(const ImageData& d, Bit b) {
     return d.bit(b.byte, b.bit);

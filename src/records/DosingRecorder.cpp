@@ -33,15 +33,18 @@ void DosingRecorder::VerifyDoza(const QString& name, const DosePart& current,
     const QDateTime moment = now();
     const int setpoint = current[1] | (current[2] << 8);
     const int weight = current[4] | (current[5] << 8);
-    write(moment, {
-                      timeText(moment),
-                      dbf::dateText(moment.date()),
-                      QString::number(moment.time().hour()),
-                      QString::number(moment.time().minute()),
-                      name,
-                      QString::number(setpoint),
-                      QStringLiteral("%1").arg(current[3], 2, 10, QChar('0')),
-                      QString::number(weight),
-                      (current[6] & 1) ? QStringLiteral("Automatik") : QStringLiteral("Manual"),
-                  });
+    std::vector<QString> values{
+        timeText(moment),
+        dbf::dateText(moment.date()),
+        QString::number(moment.time().hour()),
+        QString::number(moment.time().minute()),
+        name,
+        QString::number(setpoint),
+        QStringLiteral("%1").arg(current[3], 2, 10, QChar('0')),
+        QString::number(weight),
+        (current[6] & 1) ? QStringLiteral("Automatik") : QStringLiteral("Manual"),
+    };
+    if (onRecord_)
+        onRecord_(values);
+    write(moment, std::move(values));
 }

@@ -5,6 +5,8 @@
 #include "ProcessImage.h"
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class DosingRecorder : public DailyWriter {
 public:
@@ -20,10 +22,17 @@ public:
     // One doser: a record when the counter moved to a new non-zero value.
     void VerifyDoza(const QString& name, const DosePart& current, const DosePart& previous);
 
+    // Told of every dose record with its field values in the table's order, as it goes to the
+    // table (on the poll thread).
+    void setOnRecord(std::function<void(const std::vector<QString>& values)> onRecord) {
+        onRecord_ = std::move(onRecord);
+    }
+
     // Start-up state: the next good answer only primes the rows.
     void reset() { rowsValid_ = 0; }
     std::uint8_t rowsValid() const { return rowsValid_; }
 
 private:
     std::uint8_t rowsValid_ = 0;
+    std::function<void(const std::vector<QString>&)> onRecord_;
 };

@@ -54,7 +54,7 @@ private slots:
         SimProcess sim({});
         QVERIFY(!sim.path().empty());
         StationRoot root(
-            {work.path(), QString::fromStdString(sim.path()), config.filePath("korvel.ini")});
+            {work.path(), QString::fromStdString(sim.path()), config.filePath("korvel.ini"), {}});
         TMainFormKorvel& form = root.mainForm();
         AlarmStates& states = root.dataModule().alarms();
         const MainTexts texts = MainTexts::defaults();

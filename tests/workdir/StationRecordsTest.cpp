@@ -62,7 +62,7 @@ TEST(StationRecords, AJournalThatFailsFromTheStartShowsItsLine) {
         char* argv[] = {name, nullptr};
         QApplication app(argc, argv);
         StationRoot root(
-            {work.path(), work.path() + "/no-such-line", homes.config.filePath("korvel.ini")});
+            {work.path(), work.path() + "/no-such-line", homes.config.filePath("korvel.ini"), {}});
         const QString failure = MainTextStore::get()->lngErrWrite;
         const EventList& events = *root.mainForm().events;
         auto shown = [&] {

@@ -62,13 +62,45 @@ void TDM::stopPolling() {
     dosing.flushKept();
 }
 
+void TDM::setNetworkHooks(NetworkHooks hooks) {
+    network_ = std::move(hooks);
+    dosing.setOnRecord(network_.dose);
+}
+
+void TDM::Arhive() {
+    const ImageData now = image.snapshot();
+    archive.Arhive(now);
+    if (network_.goodAnswer)
+        network_.goodAnswer(now);
+}
+
 void TDM::Jurnal(const QString& text, int code) {
+    if (network_.event) {
+        const auto texts = MainTextStore::get();
+        const char* kind = "message";
+        if (text.startsWith(texts->lngErrWrite))
+            kind = "write failure";
+        else if (code == 1)
+            kind = "alarm";
+        else if (text.startsWith(texts->avrCancel + QLatin1Char(' ')))
+            kind = "clearing";
+        network_.event(text, kind);
+    }
     journalWriter.Jurnal(text, code);
     journalKept_.store(journalWriter.keptCount() > 0);
 }
 
 void TDM::retryKept() {
     // On the poll thread, after every cycle, good or not.
+    if (network_.link) {
+        const int state = thread.linkState();
+        if (state != linkStatePublished_) {
+            linkStatePublished_ = state;
+            network_.link(state == TComThread::Good   ? "good"
+                          : state == TComThread::Lost ? "lost"
+                                                      : "open");
+        }
+    }
     if (dosing.keptCount() > 0)
         dosing.flushKept();
     if (journalKept_.load())
@@ -156,8 +188,12 @@ void TDM::VerifyAlarms() {
 }
 
 void TDM::reportWriteFailure(const EventSink& sink, const QString& fileName) {
+    const QString text = MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + fileName;
+    // A failed journal write has no journal record to be published from.
+    if (&sink == &journalFailure_ && network_.event)
+        network_.event(text, "write failure");
     if (sink)
-        sink(MainTextStore::get()->lngErrWrite + QLatin1Char(' ') + fileName, kRed);
+        sink(text, kRed);
 }
 
 void TDM::reportMovedAside(const QString& fileName, const QString& movedTo) {

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TDM : public Station {
 public:
@@ -50,7 +51,7 @@ public:
     }
     void VerifyAlarms();
     void CompleteDoza() { dosing.CompleteDoza(image); }
-    void Arhive() { archive.Arhive(image.snapshot()); }
+    void Arhive();
     void Jurnal(const QString& text, int code);
 
     // At start, before polling: records an earlier run could not write are written into
@@ -74,6 +75,18 @@ public:
     const TComThread& pollSignals() const { return thread; }
     // What is wrong now and whether anyone has seen it: the fault bits and the link loss.
     AlarmStates& alarms() { return alarmStates; }
+    // What the plant network is told, each on the thread that makes it: every event line
+    // with its kind ("alarm", "clearing", "message", "write failure"), every dose record's
+    // values, the image after every good answer, and the link state after every cycle
+    // ("open" before the first answer, "good", "lost"). Set before polling starts.
+    struct NetworkHooks {
+        std::function<void(const QString& text, const char* kind)> event;
+        std::function<void(const std::vector<QString>& values)> dose;
+        std::function<void(const ImageData& image)> goodAnswer;
+        std::function<void(const char* state)> link;
+    };
+    void setNetworkHooks(NetworkHooks hooks);
+
     // The dosing task's way to the controller.
     SetpointSend& setpointSend() { return setpoints; }
 
@@ -101,6 +114,8 @@ private:
     // Kept journal records exist (the journal writer lives on the window thread; the poll
     // cycle only asks it to try again).
     std::atomic<bool> journalKept_{false};
+    NetworkHooks network_;
+    int linkStatePublished_ = -1; // poll thread only
     // The recovery file still lists records from an earlier run.
     bool recoveryPending_ = false;
     // Receives the poll cycle's retry requests on the window thread.
