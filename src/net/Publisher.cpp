@@ -280,8 +280,21 @@ void Publisher::run() {
         }
     }
     if (m_) {
+        // An orderly end: what waits is sent first, for at most two seconds.
+        const Clock::time_point flushEnd = Clock::now() + std::chrono::seconds(2);
+        while (connected_ && Clock::now() < flushEnd) {
+            {
+                std::lock_guard lock(mutex_);
+                if (records_.empty())
+                    break;
+            }
+            if (mosquitto_loop(m_, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
+                break;
+            if (connected_)
+                pump();
+        }
         if (connected_) {
-            // An orderly end: offline, sent before the disconnection.
+            // Then offline, sent before the disconnection.
             static const QByteArray offline = "offline";
             mosquitto_publish(m_, nullptr, topicOf("status").constData(), int(offline.size()),
                               offline.constData(), 1, true);

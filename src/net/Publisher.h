@@ -45,7 +45,8 @@ public:
     using StateSink = std::function<void(bool working, const QString& why)>;
 
     Publisher(Options options, StateSink onState);
-    // Publishes "offline", disconnects and ends the network thread.
+    // Sends what waits (for at most 2 s while connected), publishes "offline", disconnects and
+    // ends the network thread.
     ~Publisher();
     Publisher(const Publisher&) = delete;
     Publisher& operator=(const Publisher&) = delete;

@@ -1,0 +1,209 @@
+// The station's executable against the simulator and a real MQTT broker: what it publishes
+// equals what its day tables hold; a broker away for 20 s loses nothing and repeats nothing;
+// the will says offline when the station dies; TLS with a password, and one event line for a
+// wrong password while the station goes on polling.
+#include "Broker.h"
+#include "DailyTables.h"
+#include "DbfTable.h"
+#include "MainTexts.h"
+#include "SimProcess.h"
+#include "StationProcess.h"
+#include "Waits.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using testbroker::Broker;
+using testbroker::Message;
+using testbroker::Subscriber;
+using waits::waitUntil;
+
+QJsonObject json(const Message& m) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(m.payload)).object();
+}
+
+std::vector<Message> on(const std::vector<Message>& all, const std::string& topic) {
+    std::vector<Message> out;
+    for (const Message& m : all)
+        if (m.topic == topic)
+            out.push_back(m);
+    return out;
+}
+
+// The day's table of a kind as rows of field texts, trimmed.
+std::vector<std::vector<QString>> table(const QString& workDir, const QString& kind) {
+    DbfReader r;
+    std::vector<std::vector<QString>> rows;
+    if (!r.open(daily::fileName(workDir, kind, QDate::currentDate()), nullptr))
+        return rows;
+    for (int i = 0; i < r.recordCount(); ++i) {
+        std::vector<QString> row;
+        for (int f = 0; f < int(r.fields().size()); ++f)
+            row.push_back(r.text(i, f).trimmed());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+struct Plant {
+    QTemporaryDir work, home;
+    SimProcess sim{{"--speed", "20", "--faults", "30"}};
+    QString ini() const { return home.filePath("config/korvel.ini"); }
+    void writeIni(const QByteArray& text) {
+        QDir().mkpath(home.filePath("config"));
+        QFile f(ini());
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        f.close();
+        QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    StationProcess::Options station(const QStringList& extra = {}) {
+        return {work.path(), home.path(),
+                QStringList{"--device", QString::fromStdString(sim.path())} + extra};
+    }
+};
+
+int sequenceOf(const Message& m) {
+    return json(m).value("seq").toInt();
+}
+
+} // namespace
+
+TEST(StationNetwork, WhatIsPublishedIsWhatTheTablesHoldAndNothingIsLostWhileTheBrokerIsAway) {
+    Broker::Options bo;
+    bo.persistent = true;
+    Broker broker(bo);
+    ASSERT_TRUE(broker.start()) << broker.error().toStdString();
+    Subscriber sub(broker.port(), "korvel/#", true, "korvel-test-mes");
+    std::this_thread::sleep_for(500ms);
+    Plant plant;
+    ASSERT_FALSE(plant.sim.path().empty());
+    StationProcess station(
+        plant.station({"--mqtt", QStringLiteral("mqtt://127.0.0.1:%1").arg(broker.port())}));
+    const auto doses = [&] { return on(sub.messages(), "korvel/dose").size(); };
+    ASSERT_TRUE(waitUntil([&] { return doses() >= 2; }, 60s, "two dose messages"));
+    const std::vector<Message> before = sub.messages();
+    EXPECT_FALSE(on(before, "korvel/plant").empty());
+    const QJsonObject plantNow = json(on(before, "korvel/plant").back());
+    EXPECT_EQ(plantNow.value("dosers").toArray().size(), 6);
+    EXPECT_EQ(plantNow.value("image").toString().size(), 260);
+    EXPECT_EQ(json(on(before, "korvel/link").back()).value("state").toString(), "good");
+
+    // The broker away for 20 s while faults and doses go on.
+    broker.stop();
+    const auto journalBefore = table(plant.work.path(), daily::kJournal).size();
+    std::this_thread::sleep_for(20s);
+    ASSERT_TRUE(broker.start()) << broker.error().toStdString();
+    EXPECT_GT(table(plant.work.path(), daily::kJournal).size(), journalBefore)
+        << "events happened while the broker was away";
+    // The station's next attempt comes within its back-off of at most 30 s.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return on(sub.messages(), "korvel/event").size() > on(before, "korvel/event").size();
+        },
+        45s, "events again after the broker's return"));
+    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(station.stop(), 0) << station.errorOutput().toStdString();
+
+    // Every journal record arrived as an event, in order, once; every dose as a dose.
+    const auto journal = table(plant.work.path(), daily::kJournal);
+    const auto dosing = table(plant.work.path(), daily::kDosing);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return on(sub.messages(), "korvel/event").size() >= journal.size() &&
+                   on(sub.messages(), "korvel/dose").size() >= dosing.size();
+        },
+        20s, "every record as a message"));
+    const std::vector<Message> all = sub.messages();
+    ASSERT_EQ(on(all, "korvel/event").size(), journal.size());
+    ASSERT_EQ(on(all, "korvel/dose").size(), dosing.size());
+    std::vector<int> seq;
+    for (const Message& m : all)
+        if (m.topic == "korvel/event" || m.topic == "korvel/dose")
+            seq.push_back(sequenceOf(m));
+    for (std::size_t i = 0; i < seq.size(); ++i)
+        ASSERT_EQ(seq[i], int(i + 1)) << "in order, none missing, none twice";
+    const auto events = on(all, "korvel/event");
+    ASSERT_EQ(events.size(), journal.size());
+    for (std::size_t i = 0; i < journal.size(); ++i) {
+        EXPECT_EQ(json(events[i]).value("text").toString(), journal[i][2]) << i;
+        const QString kind = json(events[i]).value("kind").toString();
+        EXPECT_EQ(kind == "alarm", journal[i][3] == "1") << i << " " << kind.toStdString();
+    }
+    const auto doseMessages = on(all, "korvel/dose");
+    ASSERT_EQ(doseMessages.size(), dosing.size());
+    const auto& fields = daily::dosingFields();
+    for (std::size_t i = 0; i < dosing.size(); ++i)
+        for (std::size_t f = 0; f < fields.size(); ++f)
+            EXPECT_EQ(json(doseMessages[i]).value(QString::fromLatin1(fields[f].name)).toString(),
+                      dosing[i][f])
+                << "dose " << i << " field " << fields[f].name.constData();
+    EXPECT_EQ(all.back().topic == "korvel/status" ? all.back().payload : std::string(), "offline");
+}
+
+TEST(StationNetwork, TheWillSaysOfflineWhenTheStationIsKilled) {
+    Broker broker;
+    ASSERT_TRUE(broker.start()) << broker.error().toStdString();
+    Subscriber sub(broker.port(), "korvel/status");
+    Plant plant;
+    StationProcess station(
+        plant.station({"--mqtt", QStringLiteral("mqtt://127.0.0.1:%1").arg(broker.port())}));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto m = sub.messages();
+            return !m.empty() && m.back().payload == "online";
+        },
+        20s, "online"));
+    ::kill(station.pid(), SIGKILL);
+    station.wait(5000);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const auto m = sub.messages();
+            return !m.empty() && m.back().payload == "offline";
+        },
+        10s, "the will, offline"));
+}
+
+TEST(StationNetwork, TlsWithAPasswordAndOneEventLineForAWrongOne) {
+    Broker::Options bo;
+    bo.user = "station";
+    bo.password = "right";
+    bo.tls = true;
+    Broker broker(bo);
+    ASSERT_TRUE(broker.start()) << broker.error().toStdString();
+    const MainTexts texts = MainTexts::defaults();
+    for (const char* password : {"right", "wrong"}) {
+        Plant plant;
+        plant.writeIni("[Mqtt]\nUrl=mqtts://127.0.0.1:" + QByteArray::number(broker.port()) +
+                       "\nUser=station\nPassword=" + password +
+                       "\nCaFile=" + QFile::encodeName(broker.caFile()) + "\n");
+        StationProcess station(plant.station());
+        const auto archive = [&] { return table(plant.work.path(), daily::kArchive).size(); };
+        ASSERT_TRUE(waitUntil([&] { return archive() >= 10; }, 30s, "polling"));
+        std::this_thread::sleep_for(4s); // several connection attempts
+        const std::size_t polled = archive();
+        std::this_thread::sleep_for(2s);
+        EXPECT_GT(archive(), polled) << "the station goes on polling";
+        EXPECT_EQ(station.stop(), 0);
+        int stopped = 0;
+        for (const auto& row : table(plant.work.path(), daily::kJournal)) {
+            stopped += row[2].startsWith(texts.lngMqttStopped);
+            EXPECT_FALSE(row[2].contains(password)) << "the password never shows";
+        }
+        EXPECT_EQ(stopped, QByteArray(password) == "wrong" ? 1 : 0) << password;
+        EXPECT_FALSE(station.errorOutput().contains(password));
+    }
+}
