@@ -139,12 +139,17 @@ void Publisher::onDisconnect(struct mosquitto*, void* self, int) {
 
 void Publisher::onPublish(struct mosquitto*, void* self, int mid) {
     auto* p = static_cast<Publisher*>(self);
-    std::lock_guard lock(p->mutex_);
-    if (mid != p->inFlight_)
-        return;
-    if (!p->records_.empty())
-        p->records_.pop_front();
-    p->inFlight_ = -1;
+    {
+        std::lock_guard lock(p->mutex_);
+        if (mid != p->inFlight_)
+            return;
+        if (!p->records_.empty())
+            p->records_.pop_front();
+        p->inFlight_ = -1;
+    }
+    // The next record goes at once, not at the next turn of the loop: one round trip each.
+    if (p->connected_)
+        p->pump();
 }
 
 bool Publisher::connectOnce() {
