@@ -1,6 +1,7 @@
 // korvel: the operator station of the charging plant of two blast furnaces.
 #include "CommandLine.h"
 #include "Fonts.h"
+#include "FreePages.h"
 #include "HistoryExport.h"
 #include "Language.h"
 #include "MainTexts.h"
@@ -124,6 +125,7 @@ int main(int argc, char* argv[]) {
                    stderr);
         return 1;
     }
+    freepages::keepLargeBlocksOutOfTheHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvel"));
     QApplication::setApplicationVersion(QLatin1String(kKorvelVersion));
