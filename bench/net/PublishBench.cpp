@@ -2,10 +2,16 @@
 // image of a good answer (the plant message is built once a second), an event line and a dose
 // record handed over, and the same while the broker accepts the connection but never reads
 // (the publisher's network thread is then stuck; the poll thread must not notice). With
-// publishing off the data module calls nothing, so the cost is zero.
+// publishing off the data module calls nothing, so the cost is zero. PollCadence runs a poll
+// thread's rhythm, off and against a silent broker: the periods must be the same.
 #include "PlantPublisher.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <thread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -84,6 +90,49 @@ void PollCycleNoBroker(benchmark::State& state) {
         cycle(net, image, int(state.range(0)));
 }
 BENCHMARK(PollCycleNoBroker)->Arg(0)->Arg(1)->ArgName("records")->Unit(benchmark::kMicrosecond);
+
+// A poll thread's rhythm: the line's exchange stands in as a 2 ms sleep (a real cycle waits
+// 500 ms between exchanges, so this is the harder case), then the hand-over of a good answer,
+// with an event and a dose every 50th cycle. Reported: the mean and the longest period, and
+// the longest hand-over and how many took over 100 µs, with publishing off (0) and against a broker that never reads (1).
+void PollCadence(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    SilentBroker broker;
+    std::unique_ptr<mqtt::PlantPublisher> net;
+    if (state.range(0))
+        net = std::make_unique<mqtt::PlantPublisher>(options(broker.port),
+                                                     mqtt::Publisher::StateSink{});
+    const ImageData image = plantImage();
+    std::chrono::nanoseconds longestHandOver{0}, longestPeriod{0};
+    long cycles = 0, slowHandOvers = 0;
+    const Clock::time_point first = Clock::now();
+    Clock::time_point last = first;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const Clock::time_point start = Clock::now();
+        if (net)
+            cycle(*net, image, cycles % 50 == 0);
+        const Clock::time_point end = Clock::now();
+        longestHandOver = std::max(longestHandOver, end - start);
+        slowHandOvers += end - start > std::chrono::microseconds(100);
+        longestPeriod = std::max(longestPeriod, end - last);
+        last = end;
+        ++cycles;
+    }
+    using Ms = std::chrono::duration<double, std::milli>;
+    state.counters["mean_period_ms"] = Ms(last - first).count() / double(std::max(cycles, 1L));
+    state.counters["longest_period_ms"] = Ms(longestPeriod).count();
+    state.counters["handovers_over_100us"] = double(slowHandOvers);
+    state.counters["longest_handover_us"] =
+        std::chrono::duration<double, std::micro>(longestHandOver).count();
+}
+BENCHMARK(PollCadence)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("silent_broker")
+    ->Iterations(2500)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void PlantMessage(benchmark::State& state) {
     const ImageData image = plantImage();

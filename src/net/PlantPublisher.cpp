@@ -102,20 +102,25 @@ PlantPublisher::PlantPublisher(Publisher::Options options, Publisher::StateSink 
                                Clock clock)
     : clock_(std::move(clock)), publisher_(std::move(options), std::move(onState)) {}
 
+// Events and doses are handed over as they are; their JSON is made on the network thread.
 void PlantPublisher::event(const QString& text, const char* kind) {
-    QJsonObject o;
-    o.insert("time", isoTime(now()));
-    o.insert("text", text);
-    o.insert("kind", QString::fromLatin1(kind));
-    publisher_.record("event", o);
+    publisher_.record("event", [time = now(), text, kind] {
+        QJsonObject o;
+        o.insert("time", isoTime(time));
+        o.insert("text", text);
+        o.insert("kind", QString::fromLatin1(kind));
+        return o;
+    });
 }
 
 void PlantPublisher::dose(const std::vector<QString>& values) {
-    QJsonObject o;
-    const auto& fields = daily::dosingFields();
-    for (std::size_t i = 0; i < fields.size() && i < values.size(); ++i)
-        o.insert(QString::fromLatin1(fields[i].name), values[i]);
-    publisher_.record("dose", o);
+    publisher_.record("dose", [values] {
+        QJsonObject o;
+        const auto& fields = daily::dosingFields();
+        for (std::size_t i = 0; i < fields.size() && i < values.size(); ++i)
+            o.insert(QString::fromLatin1(fields[i].name), values[i]);
+        return o;
+    });
 }
 
 void PlantPublisher::goodAnswer(const ImageData& image) {
@@ -124,7 +129,10 @@ void PlantPublisher::goodAnswer(const ImageData& image) {
     if (ms - lastPlantMs_.load() < 1000)
         return;
     lastPlantMs_.store(ms);
-    publisher_.state("plant", plantPayload(image, now()));
+    // The message is made on the network thread, from a copy of the image and the moment.
+    publisher_.state("plant", [image, ms, time = clock_ ? clock_() : QDateTime()] {
+        return plantPayload(image, time.isValid() ? time : QDateTime::fromMSecsSinceEpoch(ms));
+    });
 }
 
 void PlantPublisher::link(const char* state) {

@@ -30,6 +30,7 @@ public:
     using Clock = std::function<QDateTime()>;
     PlantPublisher(Publisher::Options options, Publisher::StateSink onState, Clock clock = {});
 
+    // kind: "alarm", "clearing", "message" or "write failure" (a literal: it is kept).
     void event(const QString& text, const char* kind);
     void dose(const std::vector<QString>& values);
     void goodAnswer(const ImageData& image);

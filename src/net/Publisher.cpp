@@ -5,6 +5,7 @@
 
 #include <mosquitto.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <unistd.h>
@@ -16,6 +17,9 @@ namespace mqtt {
 namespace {
 constexpr int kKeepAliveS = 30;
 constexpr int kLoopMs = 100;
+// Records sent ahead of their acknowledgement: libmosquitto's own limit is 20, the broker's
+// for its clients too.
+constexpr std::size_t kWindow = 16;
 
 // libmosquitto is set up once for the process.
 void initLibrary() {
@@ -35,7 +39,10 @@ QString errorText(int rc) {
 } // namespace
 
 Publisher::Publisher(Options options, StateSink onState)
-    : options_(std::move(options)), onState_(std::move(onState)) {
+    : options_(std::move(options)), onState_(std::move(onState)),
+      prefix_(options_.topic.toUtf8() + '/'),
+      // Below the bound, so that past it there is always a waiting record to give up.
+      window_(std::clamp<std::size_t>(options_.queueLimit / 2, 1, kWindow)) {
     initLibrary();
     clientId_ = options_.clientId.isEmpty() ? QStringLiteral("korvel-%1-%2")
                                                   .arg(QSysInfo::machineHostName())
@@ -56,28 +63,44 @@ Publisher::~Publisher() {
 }
 
 QByteArray Publisher::topicOf(const char* name) const {
-    return options_.topic.toUtf8() + '/' + name;
+    return prefix_ + name;
+}
+
+QByteArray Publisher::payloadOf(const Record& r) {
+    if (!r.payload.isEmpty() || !r.fields)
+        return r.payload;
+    QJsonObject o = r.fields();
+    o.insert(QStringLiteral("seq"), qint64(r.key));
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
 void Publisher::state(const char* name, const QByteArray& payload) {
-    const QByteArray topic = topicOf(name);
+    state(name, Maker([payload] { return payload; }));
+}
+
+void Publisher::state(const char* name, Maker make) {
+    QByteArray topic = topicOf(name);
     {
         std::lock_guard lock(mutex_);
-        states_[topic] = payload;
-        statesSent_[topic] = false;
+        states_[topic] = std::move(make);
+        statesSent_[std::move(topic)] = false;
     }
     wake_.notify_all();
 }
 
 void Publisher::record(const char* name, QJsonObject fields) {
-    const QByteArray topic = topicOf(name);
+    record(name, Fields([fields = std::move(fields)] { return fields; }));
+}
+
+void Publisher::record(const char* name, Fields fields) {
+    QByteArray topic = topicOf(name);
     {
         std::lock_guard lock(mutex_);
-        fields.insert(QStringLiteral("seq"), qint64(nextSequence_++));
-        records_.push_back({topic, QJsonDocument(fields).toJson(QJsonDocument::Compact)});
-        // Past the bound the oldest waiting record goes; one already with the broker stays.
-        if (records_.size() > options_.queueLimit) {
-            records_.erase(records_.begin() + (inFlight_ >= 0 && records_.size() > 1 ? 1 : 0));
+        const std::uint64_t key = nextSequence_++;
+        records_.push_back({std::move(topic), std::move(fields), {}, key});
+        // Past the bound the oldest waiting record goes; those already with the broker stay.
+        if (records_.size() > options_.queueLimit && sent_ < records_.size() - 1) {
+            records_.erase(records_.begin() + std::ptrdiff_t(sent_));
             ++lost_;
             lostToTell_ = true;
         }
@@ -141,13 +164,18 @@ void Publisher::onPublish(struct mosquitto*, void* self, int mid) {
     auto* p = static_cast<Publisher*>(self);
     {
         std::lock_guard lock(p->mutex_);
-        if (mid != p->inFlight_)
+        bool ours = false;
+        for (std::size_t i = 0; i < p->sent_ && !ours; ++i)
+            if (p->records_[i].mid == mid)
+                ours = p->records_[i].acknowledged = true;
+        if (!ours)
             return;
-        if (!p->records_.empty())
+        while (p->sent_ > 0 && p->records_.front().acknowledged) {
             p->records_.pop_front();
-        p->inFlight_ = -1;
+            --p->sent_;
+        }
     }
-    // The next record goes at once, not at the next turn of the loop: one round trip each.
+    // The window fills again at once, not at the next turn of the loop.
     if (p->connected_)
         p->pump();
 }
@@ -192,7 +220,12 @@ void Publisher::dropConnection(const QString& why) {
     connected_ = false;
     {
         std::lock_guard lock(mutex_);
-        inFlight_ = -1; // a record sent and not acknowledged goes again on the next connection
+        // What was sent and not acknowledged goes again, in order, on the next connection.
+        for (std::size_t i = 0; i < sent_; ++i) {
+            records_[i].mid = -1;
+            records_[i].acknowledged = false;
+        }
+        sent_ = 0;
         connectedShared_ = false;
     }
     setWorking(false, why);
@@ -201,9 +234,8 @@ void Publisher::dropConnection(const QString& why) {
 void Publisher::pump() {
     // What to send is taken under the lock and sent without it: libmosquitto may report a
     // message as published (on_publish) from within mosquitto_publish.
-    std::vector<std::pair<QByteArray, QByteArray>> states;
-    Record front;
-    bool sendFront = false;
+    std::vector<std::pair<QByteArray, Maker>> states;
+    std::vector<Record> toSend;
     {
         std::lock_guard lock(mutex_);
         for (auto& [topic, sent] : statesSent_) {
@@ -212,30 +244,45 @@ void Publisher::pump() {
                 sent = true;
             }
         }
-        if (lostToTell_ && inFlight_ < 0) {
+        if (lostToTell_ && sent_ == 0) {
             // The number lost goes ahead of the records that are still waiting.
             QJsonObject lost;
+            const std::uint64_t key = nextSequence_++;
             lost.insert(QStringLiteral("lost"), qint64(lost_));
-            lost.insert(QStringLiteral("seq"), qint64(nextSequence_++));
+            lost.insert(QStringLiteral("seq"), qint64(key));
             records_.push_front(
-                {topicOf("lost"), QJsonDocument(lost).toJson(QJsonDocument::Compact)});
+                {topicOf("lost"), {}, QJsonDocument(lost).toJson(QJsonDocument::Compact), key});
             lostToTell_ = false;
         }
-        if (inFlight_ < 0 && !records_.empty()) {
-            front = records_.front();
-            sendFront = true;
-        }
+        // Taken as sent now: the bound gives up only records behind them.
+        for (; sent_ < records_.size() && toSend.size() < window_; ++sent_)
+            toSend.push_back(records_[sent_]);
     }
-    for (const auto& [topic, payload] : states)
+    for (const auto& [topic, make] : states) {
+        const QByteArray payload = make();
         mosquitto_publish(m_, nullptr, topic.constData(), int(payload.size()), payload.constData(),
                           0, true);
-    if (sendFront) {
+    }
+    for (const Record& r : toSend) {
         int mid = 0;
-        if (mosquitto_publish(m_, &mid, front.topic.constData(), int(front.payload.size()),
-                              front.payload.constData(), 1, false) == MOSQ_ERR_SUCCESS) {
-            std::lock_guard lock(mutex_);
-            inFlight_ = mid;
+        const QByteArray payload = payloadOf(r);
+        const bool sent = mosquitto_publish(m_, &mid, r.topic.constData(), int(payload.size()),
+                                            payload.constData(), 1, false) == MOSQ_ERR_SUCCESS;
+        std::lock_guard lock(mutex_);
+        // Only the network thread takes records off the front, so this one is still there.
+        std::size_t i = 0;
+        while (i < sent_ && records_[i].key != r.key)
+            ++i;
+        if (i == sent_)
+            break;
+        if (!sent) {
+            // It and those behind it go on a later turn.
+            sent_ = i;
+            break;
         }
+        records_[i].mid = mid;
+        records_[i].payload = payload;
+        records_[i].fields = nullptr;
     }
 }
 

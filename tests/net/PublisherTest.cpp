@@ -121,6 +121,7 @@ TEST(Publisher, RecordsWaitWhileTheBrokerIsAwayAndArriveInOrderOnce) {
         p.record("event", event(i));
     ASSERT_TRUE(
         sub.waitFor([](auto& m) { return sequence(m, "test/korvel/event").size() >= 10; }, 10s));
+    std::this_thread::sleep_for(300ms); // the subscriber's acknowledgements reach the broker
     broker.stop();
     for (int i = 11; i <= 30; ++i) {
         p.record(i % 3 ? "event" : "dose", event(i));

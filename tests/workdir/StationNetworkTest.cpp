@@ -1,5 +1,6 @@
 // The station's executable against the simulator and a real MQTT broker: what it publishes
-// equals what its day tables hold; a broker away for 20 s loses nothing and repeats nothing;
+// equals what its day tables hold; a broker away for 20 s loses nothing and changes no order
+// (what was on its way may come twice, the same message under the same seq, as QoS 1 allows);
 // the will says offline when the station dies; TLS with a password, and one event line for a
 // wrong password while the station goes on polling.
 #include "Broker.h"
@@ -21,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
+#include <set>
 #include <thread>
 
 namespace {
@@ -80,13 +83,17 @@ int sequenceOf(const Message& m) {
     return json(m).value("seq").toInt();
 }
 
+// Records on a topic, each seq counted once.
+std::size_t distinct(const std::vector<Message>& all, const std::string& topic) {
+    std::set<int> seqs;
+    for (const Message& m : on(all, topic))
+        seqs.insert(sequenceOf(m));
+    return seqs.size();
+}
+
 } // namespace
 
-// Off until mended: under load (two builds or tests at once) only the records before the
-// outage and a few after it arrive; run alone it passes. The publisher's own restart test
-// covers order and completeness meanwhile.
-TEST(StationNetwork,
-     DISABLED_WhatIsPublishedIsWhatTheTablesHoldAndNothingIsLostWhileTheBrokerIsAway) {
+TEST(StationNetwork, WhatIsPublishedIsWhatTheTablesHoldAndNothingIsLostWhileTheBrokerIsAway) {
     Broker::Options bo;
     bo.persistent = true;
     Broker broker(bo);
@@ -119,7 +126,10 @@ TEST(StationNetwork,
             return on(sub.messages(), "korvel/event").size() > on(before, "korvel/event").size();
         },
         45s, "events again after the broker's return"));
-    std::this_thread::sleep_for(3s);
+    // What waited goes out; then the station stops, and its last records go at its stop.
+    const std::size_t heldNow = table(plant.work.path(), daily::kJournal).size();
+    EXPECT_TRUE(waitUntil([&] { return distinct(sub.messages(), "korvel/event") >= heldNow; },
+                          60s, "the events of the outage"));
     EXPECT_EQ(station.stop(), 0) << station.errorOutput().toStdString();
 
     // Every journal record arrived as an event, in order, once; every dose as a dose.
@@ -127,19 +137,37 @@ TEST(StationNetwork,
     const auto dosing = table(plant.work.path(), daily::kDosing);
     EXPECT_TRUE(waitUntil(
         [&] {
-            return on(sub.messages(), "korvel/event").size() >= journal.size() &&
-                   on(sub.messages(), "korvel/dose").size() >= dosing.size();
+            return distinct(sub.messages(), "korvel/event") >= journal.size() &&
+                   distinct(sub.messages(), "korvel/dose") >= dosing.size();
         },
         20s, "every record as a message"));
-    const std::vector<Message> all = sub.messages();
-    ASSERT_EQ(on(all, "korvel/event").size(), journal.size());
-    ASSERT_EQ(on(all, "korvel/dose").size(), dosing.size());
+    // QoS 1 is at least once on either leg: a message the broker or the subscriber had not
+    // acknowledged when the broker stopped comes again after it returns, the same message
+    // under the same seq. A consumer keeps the first; so does this test, after checking that
+    // a repeat is an exact copy and that there are no more than were on their way.
+    std::vector<Message> all;
+    std::map<int, std::string> seen;
+    int repeats = 0;
+    for (const Message& m : sub.messages()) {
+        if (m.topic == "korvel/event" || m.topic == "korvel/dose") {
+            const auto [first, isNew] = seen.emplace(sequenceOf(m), m.payload);
+            if (!isNew) {
+                EXPECT_EQ(first->second, m.payload) << "a repeat is the same message";
+                ++repeats;
+                continue;
+            }
+        }
+        all.push_back(m);
+    }
+    EXPECT_LE(repeats, 40) << "only what was on its way when the broker stopped comes again";
     std::vector<int> seq;
     for (const Message& m : all)
         if (m.topic == "korvel/event" || m.topic == "korvel/dose")
             seq.push_back(sequenceOf(m));
     for (std::size_t i = 0; i < seq.size(); ++i)
-        ASSERT_EQ(seq[i], int(i + 1)) << "in order, none missing, none twice";
+        ASSERT_EQ(seq[i], int(i + 1)) << "in order, none missing";
+    ASSERT_EQ(on(all, "korvel/event").size(), journal.size());
+    ASSERT_EQ(on(all, "korvel/dose").size(), dosing.size());
     const auto events = on(all, "korvel/event");
     ASSERT_EQ(events.size(), journal.size());
     for (std::size_t i = 0; i < journal.size(); ++i) {
