@@ -94,7 +94,8 @@ BENCHMARK(PollCycleNoBroker)->Arg(0)->Arg(1)->ArgName("records")->Unit(benchmark
 // A poll thread's rhythm: the line's exchange stands in as a 2 ms sleep (a real cycle waits
 // 500 ms between exchanges, so this is the harder case), then the hand-over of a good answer,
 // with an event and a dose every 50th cycle. Reported: the mean and the longest period, and
-// the longest hand-over and how many took over 100 µs, with publishing off (0) and against a broker that never reads (1).
+// the longest hand-over and how many took over 100 µs, with publishing off (0) and against a broker
+// that never reads (1).
 void PollCadence(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     SilentBroker broker;

@@ -75,8 +75,8 @@ public:
 private:
     struct Record {
         QByteArray topic;
-        Fields fields;      // made into the payload when first sent
-        QByteArray payload; // then kept for a resend
+        Fields fields;         // made into the payload when first sent
+        QByteArray payload;    // then kept for a resend
         std::uint64_t key = 0; // the record's sequence number: unique in the run
         int mid = -1;          // its message id while sent on this connection
         bool acknowledged = false;
@@ -104,7 +104,7 @@ private:
     bool stop_ = false;
     // topic -> the latest payload, made when sent; kept made for the next connection
     std::map<QByteArray, Maker> states_;
-    std::map<QByteArray, bool> statesSent_;   // topic -> sent since the last connection
+    std::map<QByteArray, bool> statesSent_; // topic -> sent since the last connection
     std::deque<Record> records_;
     std::uint64_t nextSequence_ = 1;
     std::uint64_t lost_ = 0;

@@ -128,8 +128,8 @@ TEST(StationNetwork, WhatIsPublishedIsWhatTheTablesHoldAndNothingIsLostWhileTheB
         45s, "events again after the broker's return"));
     // What waited goes out; then the station stops, and its last records go at its stop.
     const std::size_t heldNow = table(plant.work.path(), daily::kJournal).size();
-    EXPECT_TRUE(waitUntil([&] { return distinct(sub.messages(), "korvel/event") >= heldNow; },
-                          60s, "the events of the outage"));
+    EXPECT_TRUE(waitUntil([&] { return distinct(sub.messages(), "korvel/event") >= heldNow; }, 60s,
+                          "the events of the outage"));
     EXPECT_EQ(station.stop(), 0) << station.errorOutput().toStdString();
 
     // Every journal record arrived as an event, in order, once; every dose as a dose.
