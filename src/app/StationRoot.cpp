@@ -130,6 +130,8 @@ void StationRoot::attach(TMainFormKorvel& window) {
 
 void StationRoot::startPublishing(const Options& options) {
     mqtt::Config config = mqtt::Config::load(options.settingsFile);
+    if (!config.password.isEmpty())
+        mqtt::keepPasswordOutOfCoreDumps();
     if (!options.mqtt.isEmpty())
         config.url = options.mqtt;
     const mqtt::Checked checked = mqtt::check(config, options.settingsFile);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/prctl.h>
 #include <sys/stat.h>
 
 namespace mqtt {
@@ -111,6 +112,10 @@ Checked check(const Config& config, const QString& settingsFile) {
     }
     r.publish = true;
     return r;
+}
+
+void keepPasswordOutOfCoreDumps() {
+    ::prctl(PR_SET_DUMPABLE, 0);
 }
 
 } // namespace mqtt

@@ -47,4 +47,9 @@ struct Checked {
 };
 Checked check(const Config& config, const QString& settingsFile);
 
+// With a password in memory the process writes no core dump (as ssh-agent does) and no other
+// user's debugger may attach to it: the password never leaves the process that way. The
+// station calls this as soon as it has read one.
+void keepPasswordOutOfCoreDumps();
+
 } // namespace mqtt

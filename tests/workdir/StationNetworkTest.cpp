@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -237,5 +238,37 @@ TEST(StationNetwork, TlsWithAPasswordAndOneEventLineForAWrongOne) {
         }
         EXPECT_EQ(stopped, QByteArray(password) == "wrong" ? 1 : 0) << password;
         EXPECT_FALSE(station.errorOutput().contains(password));
+    }
+}
+
+// A station with a password in memory dumps no core; the same station without one does, so
+// the test sees that dumps are made here at all. The address points at a port where nothing
+// listens: the password is read all the same.
+TEST(StationNetwork, APasswordInMemoryNeverGoesIntoACoreDump) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer makes no core dumps";
+#endif
+    QFile pattern("/proc/sys/kernel/core_pattern");
+    if (!pattern.open(QIODevice::ReadOnly) || pattern.readAll().startsWith('|'))
+        GTEST_SKIP() << "core dumps go to a program here, not to a file";
+    const QByteArray password = "Vx7-secret-Kq2";
+    for (const bool withPassword : {true, false}) {
+        Plant plant;
+        plant.writeIni("[Mqtt]\nUrl=mqtt://127.0.0.1:9\nUser=station\n" +
+                       (withPassword ? "Password=" + password + "\n" : QByteArray()));
+        StationProcess::Options o = plant.station();
+        o.coreDumps = true;
+        StationProcess station(o);
+        const auto archive = [&] { return table(plant.work.path(), daily::kArchive).size(); };
+        ASSERT_TRUE(waitUntil([&] { return archive() >= 3; }, 30s, "polling"));
+        ::kill(station.pid(), SIGQUIT);
+        EXPECT_EQ(station.wait(30000), 128 + SIGQUIT);
+        const QStringList cores = QDir(plant.work.path()).entryList({"core*"}, QDir::Files);
+        if (withPassword) {
+            EXPECT_TRUE(cores.isEmpty()) << cores.join(' ').toStdString();
+        } else {
+            ASSERT_EQ(cores.size(), 1) << "without a password the station dumps core";
+            EXPECT_GT(QFileInfo(plant.work.filePath(cores[0])).size(), 1 << 20);
+        }
     }
 }

@@ -42,6 +42,10 @@ StationProcess::StationProcess(const Options& o) {
         const rlimit rl{rlim_t(o.fileSizeLimit), rlim_t(o.fileSizeLimit)};
         ::setrlimit(RLIMIT_FSIZE, &rl);
     }
+    if (o.coreDumps) {
+        const rlimit rl{RLIM_INFINITY, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_CORE, &rl);
+    }
     const int fd = ::open(err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd >= 0)
         ::dup2(fd, STDERR_FILENO);

@@ -13,6 +13,7 @@ public:
         QString home; // XDG_CONFIG_HOME and XDG_STATE_HOME live below it
         QStringList args;
         long fileSizeLimit = -1; // RLIMIT_FSIZE in bytes, -1 for none
+        bool coreDumps = false;  // RLIMIT_CORE unlimited: a station that dies may dump core
     };
     explicit StationProcess(const Options& options);
     ~StationProcess(); // kills a station still running
