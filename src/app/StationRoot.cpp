@@ -87,7 +87,7 @@ StationRoot::StationRoot(const Options& options)
     form.showMaximized();
     // The mimic window.
     form.openView(TMainFormKorvel::View::Mnemo);
-    giveBack_.setInterval(std::chrono::minutes(5));
+    giveBack_.setInterval(std::chrono::minutes(1));
     QObject::connect(&giveBack_, &QTimer::timeout, [] { freepages::giveBack(); });
     giveBack_.start();
 }
