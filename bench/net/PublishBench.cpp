@@ -135,6 +135,21 @@ BENCHMARK(PollCadence)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// What the poll thread pays in the one cycle a second that hands over the plant: a copy of
+// the image and the moment; the message itself is made on the network thread (PlantMessage).
+void PlantHandOver(benchmark::State& state) {
+    SilentBroker broker;
+    mqtt::Publisher p(options(broker.port), {});
+    const ImageData image = plantImage();
+    for (auto _ : state) {
+        const std::int64_t ms = QDateTime::currentMSecsSinceEpoch();
+        p.state("plant", [image, ms] {
+            return mqtt::plantPayload(image, QDateTime::fromMSecsSinceEpoch(ms));
+        });
+    }
+}
+BENCHMARK(PlantHandOver)->Unit(benchmark::kMicrosecond);
+
 void PlantMessage(benchmark::State& state) {
     const ImageData image = plantImage();
     const QDateTime t = QDateTime::currentDateTime();
