@@ -11,8 +11,8 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace testbroker {
 
