@@ -12,6 +12,7 @@
 #include "Waits.h"
 
 #include <QDate>
+#include <QTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -185,6 +186,34 @@ TEST(StationNetwork, WhatIsPublishedIsWhatTheTablesHoldAndNothingIsLostWhileTheB
                       dosing[i][f])
                 << "dose " << i << " field " << fields[f].name.constData();
     EXPECT_EQ(all.back().topic == "korvel/status" ? all.back().payload : std::string(), "offline");
+
+    // Every plant message is the image of one good answer, the one the archive recorded in the
+    // same cycle: its dosers' setpoints, corrected setpoints and weights equal that record's
+    // (ZADn, KORn, VESn for plant doser n), stamped the same second or the one before.
+    const auto archive = table(plant.work.path(), daily::kArchive);
+    const auto plants = on(all, "korvel/plant");
+    ASSERT_GE(plants.size(), 5u);
+    for (const Message& m : plants) {
+        const QJsonObject o = json(m);
+        const QTime at = QTime::fromString(o.value("time").toString().section('T', 1), "hh:mm:ss");
+        QStringList values;
+        for (const QJsonValue d : o.value("dosers").toArray()) {
+            const QJsonObject doser = d.toObject();
+            values << QString::number(doser.value("setpoint").toInt())
+                   << QString::number(doser.value("correctedSetpoint").toInt())
+                   << QString::number(doser.value("weight").toInt());
+        }
+        bool found = false;
+        for (const auto& row : archive) {
+            const QTime t = QTime::fromString(row[0], "hh:mm:ss");
+            if ((t == at || t.addSecs(1) == at) &&
+                QStringList(row.begin() + 2, row.begin() + 20) == values) {
+                found = true;
+                break;
+            }
+        }
+        EXPECT_TRUE(found) << "no archive record for the plant message " << m.payload;
+    }
 }
 
 TEST(StationNetwork, TheWillSaysOfflineWhenTheStationIsKilled) {
