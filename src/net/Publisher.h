@@ -102,7 +102,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;
-    // topic -> the latest payload, made when sent; kept made for the next connection
+    // topic -> what makes its latest payload, run each time it is sent (again after a reconnection)
     std::map<QByteArray, Maker> states_;
     std::map<QByteArray, bool> statesSent_; // topic -> sent since the last connection
     std::deque<Record> records_;
