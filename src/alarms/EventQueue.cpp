@@ -7,20 +7,19 @@ EventQueue::EventQueue(Handler handler, QObject* parent)
 
 void EventQueue::post(const QString& text, QRgb colour) {
     const bool ownThread = QThread::currentThread() == thread();
-    bool ask = false;
     {
         std::lock_guard lock(mutex_);
         queue_.push_back(Event{text, colour});
         if (!ownThread && !drainRequested_) {
             drainRequested_ = true;
-            ask = true;
+            // Asked while the lock is held: the request made here is then ordered before the
+            // drain that takes the lock next on the own thread, and before the request is freed
+            // there. Invoked by name, so nothing of ours crosses outside the locked queue.
+            QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
         }
     }
     if (ownThread)
         drain();
-    else if (ask)
-        // Invoked by name, so nothing of ours crosses the threads outside the locked queue.
-        QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
 }
 
 int EventQueue::pending() const {
