@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <cstring>
 
 TPicture::TPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -14,7 +15,15 @@ void TPicture::setSeeThrough(bool seeThrough) {
 }
 
 void TPicture::setPicture(const QImage& picture) {
-    picture_ = picture;
+    // A picture composed anew each frame is copied into the one already shown, when that one is
+    // this control's alone and of the same shape: the composing picture then stays unshared,
+    // and neither side allocates a frame's worth of pixels every half second. A shared picture
+    // (the fixed artwork) is only referred to.
+    if (&picture != &picture_ && picture_.isDetached() && picture_.size() == picture.size() &&
+        picture_.format() == picture.format() && picture_.bytesPerLine() == picture.bytesPerLine())
+        std::memcpy(picture_.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
+    else
+        picture_ = picture;
     update();
 }
 

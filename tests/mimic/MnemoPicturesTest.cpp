@@ -28,6 +28,7 @@ private slots:
     void skipPositionAndLamps();
     void beltAnimation();
     void byte81SequencesAcrossWindows();
+    void framesAreComposedInPlace();
 };
 
 void TestMnemoPictures::weighHopperFill_data() {
@@ -375,6 +376,31 @@ void TestMnemoPictures::byte81SequencesAcrossWindows() {
     QCOMPARE(rig.flow.bunker1Level(), 0);
     QCOMPARE(rig.flow.receivingLevel(), 10);
     QVERIFY(!rig.flow.receivingFilling());
+}
+
+// The animated pictures are composed every half second, day and night: a new frame goes into
+// the pixels the control already holds, so the frames do not allocate and free a picture each.
+void TestMnemoPictures::framesAreComposedInPlace() {
+    MimicRig rig;
+    rig.set(7, 3); // doser 4 orange
+    rig.setWord(17, 15);
+    rig.tick();
+    rig.tick();
+    auto* hopper = rig.form->findChild<TPicture*>(QStringLiteral("imgBunVes6"));
+    auto* furnace = rig.form->findChild<TPicture*>(QStringLiteral("imgBunPech1"));
+    QVERIFY(hopper && furnace);
+    const uchar* hopperPixels = hopper->picture().constBits();
+    const uchar* furnacePixels = furnace->picture().constBits();
+    QCOMPARE(hopper->picture().pixel(21, 20), kWhite);
+    QCOMPARE(furnace->picture().pixel(271, 27), kWhite);
+
+    rig.setWord(17, 1000); // full
+    rig.set(22, 0xFF);     // every furnace bunker filled
+    rig.tick();
+    QCOMPARE(hopper->picture().pixel(21, 20), qRgb(0xFF, 0x80, 0x00));
+    QCOMPARE(furnace->picture().pixel(271, 27), kCharge);
+    QCOMPARE(hopper->picture().constBits(), hopperPixels);
+    QCOMPARE(furnace->picture().constBits(), furnacePixels);
 }
 
 QTEST_MAIN(TestMnemoPictures)
