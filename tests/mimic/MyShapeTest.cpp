@@ -21,6 +21,7 @@ private slots:
     void repaintOnlyOnChange();
     void transparentLeavesSeeThroughPixels();
     void transparentClipsAndDrawsPlainWithoutColour();
+    void transparentFollowsAChangedPictureAndColour();
 };
 
 using Points = std::vector<QPoint>;
@@ -300,6 +301,31 @@ void TestMyShape::transparentClipsAndDrawsPlainWithoutColour() {
     }
     QCOMPARE(canvas.pixel(1, 1), qRgb(255, 255, 255));
     QCOMPARE(canvas.pixel(0, 0), qRgb(0, 0, 255));
+}
+
+// The same picture is drawn every frame; a change to its pixels, or another see-through colour,
+// shows at once.
+void TestMyShape::transparentFollowsAChangedPictureAndColour() {
+    QImage canvas(2, 1, QImage::Format_RGB32);
+    QImage picture(2, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(255, 255, 255));
+    picture.setPixel(1, 0, qRgb(0, 0, 255));
+    const auto draw = [&](const QColor& seeThrough) {
+        canvas.fill(Qt::red);
+        QPainter p(&canvas);
+        DrawTransparent(p, 0, 0, seeThrough, picture);
+    };
+    draw(Qt::white);
+    QCOMPARE(canvas.pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(canvas.pixel(1, 0), qRgb(0, 0, 255));
+    picture.setPixel(0, 0, qRgb(0, 255, 0)); // changed in place, no other copy held
+    draw(Qt::white);
+    QCOMPARE(canvas.pixel(0, 0), qRgb(0, 255, 0));
+    draw(QColor(0, 0, 255));
+    QCOMPARE(canvas.pixel(0, 0), qRgb(0, 255, 0));
+    QCOMPARE(canvas.pixel(1, 0), qRgb(255, 0, 0));
+    draw(QColor());
+    QCOMPARE(canvas.pixel(1, 0), qRgb(0, 0, 255));
 }
 
 QTEST_MAIN(TestMyShape)
