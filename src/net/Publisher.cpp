@@ -254,8 +254,10 @@ void Publisher::pump() {
                 {topicOf("lost"), {}, QJsonDocument(lost).toJson(QJsonDocument::Compact), key});
             lostToTell_ = false;
         }
-        // Taken as sent now: the bound gives up only records behind them.
-        for (; sent_ < records_.size() && toSend.size() < window_; ++sent_)
+        // Taken as sent now: the bound gives up only records behind them. The window counts
+        // every record sent on this connection and still in the queue, so at most that many
+        // are ever unacknowledged, however many turns pass before the broker answers.
+        for (; sent_ < records_.size() && sent_ < window_; ++sent_)
             toSend.push_back(records_[sent_]);
     }
     for (const auto& [topic, make] : states) {

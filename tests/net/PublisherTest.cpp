@@ -9,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <atomic>
 #include <csignal>
 #include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -96,6 +101,114 @@ bool hasPayload(const std::vector<Message>& all, const std::string& topic,
     return false;
 }
 
+// A broker of our own that accepts the station and takes its messages but acknowledges none
+// of them until told to: it shows how many records travel unacknowledged at once.
+class HoldingBroker {
+public:
+    HoldingBroker() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&a), len) == 0 &&
+            ::listen(listener_, 1) == 0 &&
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+            port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~HoldingBroker() {
+        stop_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+    int port() const { return port_; }
+    // From now on every message taken so far, and each one after, is acknowledged.
+    void acknowledge() { acknowledge_ = true; }
+    // The sequence numbers of the records taken under the topic, in arrival order.
+    std::vector<int> taken(const std::string& topic) const {
+        std::lock_guard lock(mutex_);
+        return sequence(messages_, topic);
+    }
+
+private:
+    void serve() {
+        int peer = -1;
+        std::string in;
+        std::vector<std::uint16_t> held;
+        while (!stop_) {
+            pollfd fd{peer >= 0 ? peer : listener_, POLLIN, 0};
+            if (::poll(&fd, 1, 20) > 0) {
+                if (peer < 0) {
+                    peer = ::accept(listener_, nullptr, nullptr);
+                    continue;
+                }
+                char buffer[4096];
+                const ssize_t n = ::read(peer, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                in.append(buffer, std::size_t(n));
+                takePackets(peer, in, held);
+            }
+            if (acknowledge_ && peer >= 0) {
+                for (std::uint16_t id : held)
+                    send(peer, {0x40, 0x02, char(id >> 8), char(id & 0xFF)});
+                held.clear();
+            }
+        }
+        if (peer >= 0)
+            ::close(peer);
+    }
+    // Takes every whole packet at the front of the input.
+    void takePackets(int peer, std::string& in, std::vector<std::uint16_t>& held) {
+        for (;;) {
+            std::size_t length = 0, at = 1;
+            for (int shift = 0;; shift += 7, ++at) {
+                if (at >= in.size())
+                    return;
+                length |= std::size_t(std::uint8_t(in[at]) & 0x7F) << shift;
+                if (!(std::uint8_t(in[at]) & 0x80))
+                    break;
+            }
+            const std::size_t start = at + 1;
+            if (in.size() < start + length)
+                return;
+            const auto type = std::uint8_t(in[0]);
+            const std::string body = in.substr(start, length);
+            in.erase(0, start + length);
+            if ((type >> 4) == 1) // CONNECT: accepted
+                send(peer, {0x20, 0x02, 0x00, 0x00});
+            else if ((type >> 4) == 12) // PINGREQ
+                send(peer, {char(0xD0), 0x00});
+            else if ((type >> 4) == 3) { // PUBLISH
+                const std::size_t topicLength =
+                    std::size_t(std::uint8_t(body[0])) << 8 | std::uint8_t(body[1]);
+                std::size_t payloadAt = 2 + topicLength;
+                if ((type >> 1) & 3) {
+                    held.push_back(std::uint16_t(std::uint8_t(body[payloadAt]) << 8 |
+                                                 std::uint8_t(body[payloadAt + 1])));
+                    payloadAt += 2;
+                }
+                std::lock_guard lock(mutex_);
+                messages_.push_back(
+                    Message{body.substr(2, topicLength), body.substr(payloadAt), false});
+            }
+        }
+    }
+    static void send(int peer, std::initializer_list<char> bytes) {
+        const std::string out(bytes);
+        [[maybe_unused]] const ssize_t n = ::write(peer, out.data(), out.size());
+    }
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> acknowledge_{false};
+    mutable std::mutex mutex_;
+    std::vector<Message> messages_;
+    std::thread thread_;
+};
+
 } // namespace
 
 TEST(Publisher, StatesAndRecordsReachTheBroker) {
@@ -161,6 +274,33 @@ TEST(Publisher, RecordsWaitWhileTheBrokerIsAwayAndArriveInOrderOnce) {
     ASSERT_EQ(lines.size(), 2u) << "one line when it stops, one when it works again";
     EXPECT_EQ(lines[0].rfind("stopped: ", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1], "works");
+}
+
+// A queue that filled while the broker was away goes out a window of records at a time, not
+// one record per round trip; none goes beyond the window before the broker acknowledges.
+TEST(Publisher, AWindowOfRecordsTravelsUnacknowledged) {
+    HoldingBroker broker;
+    ASSERT_NE(broker.port(), 0);
+    mqtt::Publisher p(options(broker.port()), {});
+    for (int i = 1; i <= 40; ++i)
+        p.record("event", event(i));
+    const auto waitFor = [&](std::size_t count) {
+        const auto end = std::chrono::steady_clock::now() + 10s;
+        while (broker.taken("test/korvel/event").size() < count &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(10ms);
+        return broker.taken("test/korvel/event");
+    };
+    EXPECT_EQ(waitFor(16), range(1, 16));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(broker.taken("test/korvel/event"), range(1, 16)) << "no more before an answer";
+    EXPECT_EQ(p.waiting(), 40u);
+    broker.acknowledge();
+    EXPECT_EQ(waitFor(40), range(1, 40));
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (p.waiting() > 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(p.waiting(), 0u);
 }
 
 TEST(Publisher, PastTheBoundTheOldestGoAndTheirNumberIsPublished) {
