@@ -393,11 +393,7 @@ TEST(Publisher, AnOrderlyStopSaysOffline) {
 }
 
 TEST(Publisher, TlsWithTheRightPasswordAndOneLineForAWrongOne) {
-    Broker::Options secured;
-    secured.user = "station";
-    secured.password = "right";
-    secured.tls = true;
-    Broker broker(secured);
+    Broker broker(Broker::Options::secured("station", "right"));
     ASSERT_TRUE(broker.start()) << broker.error().toStdString();
     {
         auto o = options(broker.port(), true);

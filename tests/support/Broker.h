@@ -22,6 +22,14 @@ public:
         bool persistent = false; // keeps sessions and queued messages across a restart
         QString user, password;  // with a user: no anonymous clients
         bool tls = false;        // a self-signed CA and a server certificate for 127.0.0.1
+        // A broker as a plant secures it: TLS, and only the one user with the password.
+        static Options secured(const QString& user, const QString& password) {
+            Options o;
+            o.user = user;
+            o.password = password;
+            o.tls = true;
+            return o;
+        }
     };
     explicit Broker(Options options);
     Broker() : Broker(Options{}) {}

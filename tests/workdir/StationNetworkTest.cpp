@@ -240,11 +240,7 @@ TEST(StationNetwork, TheWillSaysOfflineWhenTheStationIsKilled) {
 }
 
 TEST(StationNetwork, TlsWithAPasswordAndOneEventLineForAWrongOne) {
-    Broker::Options bo;
-    bo.user = "station";
-    bo.password = "right";
-    bo.tls = true;
-    Broker broker(bo);
+    Broker broker(Broker::Options::secured("station", "right"));
     ASSERT_TRUE(broker.start()) << broker.error().toStdString();
     const MainTexts texts = MainTexts::defaults();
     for (const char* password : {"right", "wrong"}) {
