@@ -9,8 +9,12 @@
 #include "MnemoUnit.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 const QColor kWhite(0xFF, 0xFF, 0xFF);
@@ -29,9 +33,24 @@ void fillBox(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour) 
     fillPolygon(p, QPolygon({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}}), colour);
 }
 
+QFont tahoma7() {
+    return QFont(QStringLiteral("Tahoma"), 7);
+}
+// The furnace bunkers' and carts' texts: "MS Sans Serif" 6 pt. The bitmap face has no strike
+// that small (its smallest is 13 pixels, twice the height the 25-pixel bunkers leave room for),
+// so the scalable "Tahoma" stands in at the same size.
+QFont sansSerif6() {
+    QFont f(QStringLiteral("MS Sans Serif"), 6);
+    if (QFontInfo(f).pixelSize() > QFontInfo(QFont(QStringLiteral("Tahoma"), 6)).pixelSize() + 1)
+        f = QFont(QStringLiteral("Tahoma"), 6);
+    return f;
+}
+
+enum class Face { Tahoma7, SansSerif6 };
+
 // Black text with a transparent background, its cell's top-left corner at (x, y), inside a
 // one-pixel light halo, so that it reads on the dark charge colour as well as on white.
-void textAt(QPainter& p, int x, int y, const QString& text, const QFont& font) {
+void drawHaloText(QPainter& p, int x, int y, const QString& text, const QFont& font) {
     p.setFont(font);
     p.setBrush(Qt::NoBrush);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
@@ -44,17 +63,52 @@ void textAt(QPainter& p, int x, int y, const QString& text, const QFont& font) {
     p.drawText(QRect(x, y, 200, 40), flags, text);
 }
 
-QFont tahoma7() {
-    return QFont(QStringLiteral("Tahoma"), 7);
-}
-// The furnace bunkers' and carts' texts: "MS Sans Serif" 6 pt. The bitmap face has no strike
-// that small (its smallest is 13 pixels, twice the height the 25-pixel bunkers leave room for),
-// so the scalable "Tahoma" stands in at the same size.
-QFont sansSerif6() {
-    QFont f(QStringLiteral("MS Sans Serif"), 6);
-    if (QFontInfo(f).pixelSize() > QFontInfo(QFont(QStringLiteral("Tahoma"), 6)).pixelSize() + 1)
-        f = QFont(QStringLiteral("Tahoma"), 6);
-    return f;
+// The haloed texts, each drawn once on a transparent picture and kept. The mimic writes the
+// same few mode texts every half second; laying each out nine times a frame was a quarter of
+// all the station's allocations.
+class HaloTexts {
+public:
+    // Pixels the picture keeps around the text's cell for the halo and the smoothed edges.
+    static constexpr int kMargin = 3;
+
+    const QImage& get(const QString& text, Face face) {
+        for (const Entry& entry : entries_)
+            if (!entry.picture.isNull() && entry.face == face && entry.text == text)
+                return entry.picture;
+        Entry& slot = entries_[next_];
+        next_ = (next_ + 1) % entries_.size();
+        slot = Entry{text, face, draw(text, face == Face::Tahoma7 ? tahoma7() : sansSerif6())};
+        return slot.picture;
+    }
+
+private:
+    static QImage draw(const QString& text, const QFont& font) {
+        // Measured on a picture like the ones the text goes onto, so the sizes agree.
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const QRect cell = QFontMetrics(font, &probe)
+                               .boundingRect(QRect(0, 0, 200, 40),
+                                             Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+        QImage picture(std::max(cell.right(), 0) + 1 + 2 * kMargin,
+                       std::max(cell.bottom(), 0) + 1 + 2 * kMargin,
+                       QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        drawHaloText(p, kMargin, kMargin, text, font);
+        return picture;
+    }
+
+    struct Entry {
+        QString text;
+        Face face = Face::Tahoma7;
+        QImage picture;
+    };
+    std::array<Entry, 16> entries_{};
+    std::size_t next_ = 0;
+};
+
+void textAt(QPainter& p, int x, int y, const QString& text, Face face) {
+    thread_local HaloTexts texts;
+    p.drawImage(x - HaloTexts::kMargin, y - HaloTexts::kMargin, texts.get(text, face));
 }
 } // namespace
 
@@ -74,7 +128,7 @@ void TMnemoForm::VesBunker(int level, int material, bool gateOpen, bool modeBit,
                 colour);
         else
             fillBox(p, 14, 43, 28, 45, kRed);
-        textAt(p, 8, 3, modeText(mimic::modeBitText(modeBit)), tahoma7());
+        textAt(p, 8, 3, modeText(mimic::modeBitText(modeBit)), Face::Tahoma7);
     }
     target->setPicture(offBunVes_);
 }
@@ -110,7 +164,7 @@ void TMnemoForm::BigBunker(int level, bool modeBit, TPicture* target) {
         DrawTransparent(p, 0, 0, kWhite, mimic::MimicArtwork::get().picBigBun);
         // Only bunker No. 2 and the intermediate bunker report a mode.
         if (target == imgBigBun2 || target == imgBigBunDown)
-            textAt(p, 30, 9, modeText(mimic::modeBitText(modeBit)), tahoma7());
+            textAt(p, 30, 9, modeText(mimic::modeBitText(modeBit)), Face::Tahoma7);
     }
     target->setPicture(offBigBun_);
 }
@@ -148,7 +202,7 @@ void TMnemoForm::MovePech1(std::uint8_t fillBits, std::uint8_t modeBits) {
         DrawTransparent(p, -1, 0, kWhite, mimic::MimicArtwork::get().picPech1);
         for (int k = 0; k < 6; ++k)
             textAt(p, kPech1[k].textX, kPech1[k].textY,
-                   modeText(mimic::modeBitText((modeBits >> k) & 1)), sansSerif6());
+                   modeText(mimic::modeBitText((modeBits >> k) & 1)), Face::SansSerif6);
     }
     imgBunPech1->setPicture(offPech1_);
 }
@@ -166,7 +220,7 @@ void TMnemoForm::MovePech2(std::uint8_t fillBits, std::uint8_t modeBits) {
         DrawTransparent(p, 0, 0, kWhite, mimic::MimicArtwork::get().picPech2);
         for (int k = 0; k < 6; ++k)
             textAt(p, kPech2[k].textX, kPech2[k].textY,
-                   modeText(mimic::modeBitText((modeBits >> k) & 1)), sansSerif6());
+                   modeText(mimic::modeBitText((modeBits >> k) & 1)), Face::SansSerif6);
     }
     imgBunPech2->setPicture(offPech2_);
 }
@@ -210,7 +264,7 @@ void TMnemoForm::drawCart(int x, bool loaded, bool gateOpen, bool modeBit, TPict
                         chargeColour_);
         else
             fillBox(p, x + 28, 20, x + 39, 22, kRed);
-        textAt(p, x + 22, 4, modeText(mimic::modeBitText(modeBit)), sansSerif6());
+        textAt(p, x + 22, 4, modeText(mimic::modeBitText(modeBit)), Face::SansSerif6);
     }
     target->setPicture(offCart_);
 }

@@ -214,6 +214,18 @@ void TestMnemoPictures::furnace2FillAndText() {
     QCOMPARE(furnace.pixel(221, 27), kCharge);
     QCOMPARE(furnace.pixel(35, 27), kWhite);
     QVERIFY(darkPixels(furnace, QRect(212, 5, 20, 8)) > 5);
+
+    // The mode text follows its bit from frame to frame, both ways, in each bunker alone.
+    const QRect first(210, 3, 24, 10), second(178, 9, 24, 10);
+    const auto text = [&](const QRect& r) { return pictureOf(*rig.form, "imgBunPech2").copy(r); };
+    const QImage firstBefore = text(first), secondBefore = text(second);
+    rig.set(31, 0x01);
+    rig.tick();
+    QVERIFY(text(first) != firstBefore);
+    QCOMPARE(text(second), secondBefore);
+    rig.set(31, 0x00);
+    rig.tick();
+    QCOMPARE(text(first), firstBefore);
 }
 
 void TestMnemoPictures::cartsStayInsideTheirStrips() {
