@@ -1,7 +1,8 @@
 #include "DrawTransparent.h"
 
+#include "RecentCache.h"
+
 #include <QPainter>
-#include <array>
 
 QImage seeThroughCopy(const QImage& picture, const QColor& seeThrough) {
     QImage copy = picture.convertToFormat(QImage::Format_ARGB32);
@@ -18,46 +19,36 @@ QImage seeThroughCopy(const QImage& picture, const QColor& seeThrough) {
 }
 
 namespace {
-// The prepared copies of the last few pictures drawn. The mimic draws the same fixed artwork
-// with the same see-through colour every half second; preparing it once keeps the frames from
-// allocating and freeing a copy of each picture. A picture is known by its cache key, which
-// changes whenever its pixels may have changed.
-class PreparedPictures {
-public:
-    const QImage& get(const QImage& picture, const QColor& seeThrough) {
-        const qint64 key = picture.cacheKey();
-        const QRgb colour = seeThrough.isValid() ? (seeThrough.rgb() | 0xFF000000u) : 0u;
-        for (const Entry& entry : entries_)
-            if (entry.key == key && entry.colour == colour)
-                return entry.prepared;
-        Entry& slot = entries_[next_];
-        next_ = (next_ + 1) % entries_.size();
-        slot = Entry{key, colour,
-                     seeThrough.isValid() ? seeThroughCopy(picture, seeThrough)
-                                          : picture.convertToFormat(QImage::Format_RGB32),
-                     picture};
-        return slot.prepared;
-    }
+// The mimic draws the same fixed artwork with the same see-through colour every half second;
+// preparing each picture once keeps the frames from allocating and freeing a copy of it. A
+// picture is known by its cache key, which changes whenever its pixels may have changed.
+struct PreparedKey {
+    qint64 picture = 0;
+    QRgb colour = 0;
+    bool operator==(const PreparedKey&) const = default;
+};
 
-private:
-    struct Entry {
-        qint64 key = 0;
-        QRgb colour = 0;
-        QImage prepared;
-        // Held so that no other picture can be given the same key while this entry lives.
-        QImage source;
-    };
-    std::array<Entry, 16> entries_{};
-    std::size_t next_ = 0;
+struct Prepared {
+    QImage picture;
+    // Held so that no other picture can be given the same cache key while this one is kept.
+    QImage source;
 };
 } // namespace
 
 void DrawTransparent(QPainter& canvas, int x, int y, const QColor& seeThrough,
                      const QImage& picture) {
-    thread_local PreparedPictures prepared;
+    thread_local mimic::RecentCache<PreparedKey, Prepared, 16> prepared;
+    const PreparedKey key{picture.cacheKey(),
+                          seeThrough.isValid() ? (seeThrough.rgb() | 0xFF000000u) : 0u};
+    const auto prepare = [&] {
+        return Prepared{seeThrough.isValid() ? seeThroughCopy(picture, seeThrough)
+                                             : picture.convertToFormat(QImage::Format_RGB32),
+                        picture};
+    };
+    const QImage& ready = prepared.get(key, prepare).picture;
     canvas.save();
     canvas.setCompositionMode(seeThrough.isValid() ? QPainter::CompositionMode_SourceOver
                                                    : QPainter::CompositionMode_Source);
-    canvas.drawImage(x, y, prepared.get(picture, seeThrough));
+    canvas.drawImage(x, y, ready);
     canvas.restore();
 }

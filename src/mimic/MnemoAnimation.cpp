@@ -7,6 +7,7 @@
 #include "MimicLogic.h"
 #include "MimicWidgets.h"
 #include "MnemoUnit.h"
+#include "RecentCache.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 const QColor kWhite(0xFF, 0xFF, 0xFF);
@@ -63,52 +65,33 @@ void drawHaloText(QPainter& p, int x, int y, const QString& text, const QFont& f
     p.drawText(QRect(x, y, 200, 40), flags, text);
 }
 
-// The haloed texts, each drawn once on a transparent picture and kept. The mimic writes the
-// same few mode texts every half second; laying each out nine times a frame was a quarter of
-// all the station's allocations.
-class HaloTexts {
-public:
-    // Pixels the picture keeps around the text's cell for the halo and the smoothed edges.
-    static constexpr int kMargin = 3;
+// Pixels a haloed text's picture keeps around the text's cell for the halo and the smoothed
+// edges.
+constexpr int kHaloMargin = 3;
 
-    const QImage& get(const QString& text, Face face) {
-        for (const Entry& entry : entries_)
-            if (!entry.picture.isNull() && entry.face == face && entry.text == text)
-                return entry.picture;
-        Entry& slot = entries_[next_];
-        next_ = (next_ + 1) % entries_.size();
-        slot = Entry{text, face, draw(text, face == Face::Tahoma7 ? tahoma7() : sansSerif6())};
-        return slot.picture;
-    }
-
-private:
-    static QImage draw(const QString& text, const QFont& font) {
-        // Measured on a picture like the ones the text goes onto, so the sizes agree.
-        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const QRect cell = QFontMetrics(font, &probe)
-                               .boundingRect(QRect(0, 0, 200, 40),
-                                             Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        QImage picture(std::max(cell.right(), 0) + 1 + 2 * kMargin,
-                       std::max(cell.bottom(), 0) + 1 + 2 * kMargin,
-                       QImage::Format_ARGB32_Premultiplied);
-        picture.fill(Qt::transparent);
-        QPainter p(&picture);
-        drawHaloText(p, kMargin, kMargin, text, font);
-        return picture;
-    }
-
-    struct Entry {
-        QString text;
-        Face face = Face::Tahoma7;
-        QImage picture;
-    };
-    std::array<Entry, 16> entries_{};
-    std::size_t next_ = 0;
-};
+// A haloed text drawn on a transparent picture, to be kept: the mimic writes the same few mode
+// texts every half second, and laying each out nine times a frame was a quarter of all the
+// station's allocations.
+QImage haloTextPicture(const QString& text, const QFont& font) {
+    // Measured on a picture like the ones the text goes onto, so the sizes agree.
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const QRect cell = QFontMetrics(font, &probe)
+                           .boundingRect(QRect(0, 0, 200, 40),
+                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    QImage picture(std::max(cell.right(), 0) + 1 + 2 * kHaloMargin,
+                   std::max(cell.bottom(), 0) + 1 + 2 * kHaloMargin,
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    drawHaloText(p, kHaloMargin, kHaloMargin, text, font);
+    return picture;
+}
 
 void textAt(QPainter& p, int x, int y, const QString& text, Face face) {
-    thread_local HaloTexts texts;
-    p.drawImage(x - HaloTexts::kMargin, y - HaloTexts::kMargin, texts.get(text, face));
+    thread_local mimic::RecentCache<std::pair<QString, Face>, QImage, 16> texts;
+    p.drawImage(x - kHaloMargin, y - kHaloMargin, texts.get({text, face}, [&] {
+        return haloTextPicture(text, face == Face::Tahoma7 ? tahoma7() : sansSerif6());
+    }));
 }
 } // namespace
 

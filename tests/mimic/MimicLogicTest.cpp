@@ -3,6 +3,7 @@
 #include "MimicLogic.h"
 #include "ChargeFlow.h"
 #include "Colours.h"
+#include "RecentCache.h"
 
 #include <gtest/gtest.h>
 
@@ -205,4 +206,48 @@ TEST(ChargeFlowState, ResetGoesBackToTheStartValues) {
     a.reset();
     EXPECT_EQ(a.receivingLevel(), 0);
     EXPECT_EQ(a.previous(), 0);
+}
+
+namespace {
+// A value that counts how many of its kind are alive.
+struct Counted {
+    static inline int alive = 0;
+    int value;
+    explicit Counted(int v) : value(v) { ++alive; }
+    Counted(const Counted& other) : value(other.value) { ++alive; }
+    Counted& operator=(const Counted&) = default;
+    ~Counted() { --alive; }
+};
+} // namespace
+
+// The mimic's kept pictures: the same key gives the value made for it; a new key past the
+// bound pushes out the one made longest ago, and no more values than the bound are ever alive.
+TEST(MimicRecentCache, KeepsTheLastKeysAndNoMore) {
+    {
+        RecentCache<int, Counted, 3> cache;
+        std::vector<int> made;
+        auto get = [&](int key) {
+            return cache
+                .get(key,
+                     [&] {
+                         made.push_back(key);
+                         return Counted(key * 10);
+                     })
+                .value;
+        };
+        for (int key : {1, 2, 3, 1, 2, 3})
+            EXPECT_EQ(get(key), key * 10);
+        EXPECT_EQ(made, (std::vector<int>{1, 2, 3}));
+
+        EXPECT_EQ(get(4), 40); // takes key 1's place
+        EXPECT_EQ(get(2), 20);
+        EXPECT_EQ(get(3), 30);
+        EXPECT_EQ(get(1), 10); // made again, in key 2's place
+        EXPECT_EQ(made, (std::vector<int>{1, 2, 3, 4, 1}));
+
+        for (int key = 100; key < 1100; ++key)
+            get(key);
+        EXPECT_EQ(Counted::alive, 3);
+    }
+    EXPECT_EQ(Counted::alive, 0);
 }
