@@ -7,10 +7,10 @@
 #include "MainTexts.h"
 #include "MainUnitKorvel.h"
 #include "PrivateProfile.h"
+#include "ProcessSignals.h"
 #include "ReportExport.h"
 #include "SmallForms.h"
 #include "StationRoot.h"
-#include "StopSignal.h"
 #include "Version.h"
 #include "WorkDirLock.h"
 
@@ -89,7 +89,7 @@ int runExport(const CommandLine& cl, const QString& workDir) {
 
 int main(int argc, char* argv[]) {
     // First of all, so that a stop request during start-up is not lost either.
-    StopSignal::install();
+    ProcessSignals::install();
     // A table that reaches a file-size limit fails its write (EFBIG) like any other failed
     // write, instead of the process being killed with half a record written.
     ::signal(SIGXFSZ, SIG_IGN);
@@ -144,10 +144,15 @@ int main(int argc, char* argv[]) {
     // A stop request closes the main window the orderly way once it exists, and ends every
     // event loop, a modal dialog's included (also the box that tells of a busy folder).
     TMainFormKorvel* main = nullptr;
-    StopSignal stop;
-    stop.setCloseAction([&main] {
+    ProcessSignals processSignals;
+    processSignals.setCloseAction([&main] {
         if (main)
             main->close();
+    });
+    // SIGHUP opens the line again once the main window exists.
+    processSignals.setReopenAction([&main] {
+        if (main)
+            main->reopenPort();
     });
     WorkDirLock workDirLock;
     if (!lockWorkDir(workDirLock, workDir))
@@ -157,10 +162,10 @@ int main(int argc, char* argv[]) {
     auto* splash = new TSplashForm;
     splash->show();
     splash->repaint();
-    if (!stop.requested()) {
+    if (!processSignals.requested()) {
         QEventLoop wait;
         QTimer::singleShot(3000, &wait, &QEventLoop::quit);
-        QObject::connect(&stop, &StopSignal::stopRequested, &wait, &QEventLoop::quit);
+        QObject::connect(&processSignals, &ProcessSignals::stopRequested, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
 
@@ -173,7 +178,7 @@ int main(int argc, char* argv[]) {
     // 6. the splash goes
     delete splash;
     // A stop requested before the message loop: the orderly close, and no loop to run.
-    if (stop.requested()) {
+    if (processSignals.requested()) {
         mainForm.close();
         main = nullptr;
         return 0;

@@ -3,9 +3,9 @@
 #include "MainTexts.h"
 #include "MainUnitKorvel.h"
 #include "OptUnit.h"
+#include "ProcessSignals.h"
 #include "SmallForms.h"
 #include "Station.h"
-#include "StopSignal.h"
 #include "Version.h"
 
 #include "BevelPanel.h"
@@ -543,6 +543,40 @@ private slots:
         QVERIFY(readFile(ini_).contains("ComPort=3\nMaxArhDay=45\nComSpeed=9600"));
     }
 
+    // SIGHUP opens the line again the way an accepted settings dialog does, once for signals
+    // that arrive together, and the station goes on; after a stop it is dropped.
+    void hangupOpensTheLineAgain() {
+        QVERIFY(ProcessSignals::install());
+        RecordingStation st;
+        TMainFormKorvel w(st, paths());
+        ProcessSignals signals_;
+        signals_.setCloseAction([&w] { w.close(); });
+        signals_.setReopenAction([&w] { w.reopenPort(); });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        st.calls.clear();
+        ::raise(SIGHUP);
+        ::raise(SIGHUP);
+        const QStringList reopen{"pause", "close", "open 1 115200", "days 45", "resume"};
+        QTRY_COMPARE(st.calls, reopen);
+        QTest::qWait(100);
+        QCOMPARE(st.calls, reopen);
+        QVERIFY(!signals_.requested());
+        QVERIFY(w.isVisible());
+
+        // A stop and a re-open waiting together: the stop wins and the line is left alone.
+        st.calls.clear();
+        QTimer::singleShot(0, &w, [] {
+            ::raise(SIGHUP);
+            ::raise(SIGTERM);
+        });
+        QTimer::singleShot(5000, &w, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(signals_.requested());
+        QVERIFY(!st.calls.contains(QStringLiteral("pause")));
+        QCOMPARE(st.calls.last(), QStringLiteral("close"));
+    }
+
     // A stop request with a modal dialog open: the main window closes the orderly way and
     // every event loop ends, the dialog's and the application's.
     void stopSignalEndsTheProgramWithADialogOpen_data() {
@@ -552,10 +586,10 @@ private slots:
     }
     void stopSignalEndsTheProgramWithADialogOpen() {
         QFETCH(int, dialog);
-        QVERIFY(StopSignal::install());
+        QVERIFY(ProcessSignals::install());
         RecordingStation st;
         TMainFormKorvel w(st, paths());
-        StopSignal stop;
+        ProcessSignals stop;
         stop.setCloseAction([&w] { w.close(); });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -121,6 +122,58 @@ TEST(StopDuringTraffic, ExitRecordIsTheLastRecord) {
             exits += r.code == 2;
         EXPECT_EQ(exits, 1);
     }
+}
+
+// How many journal records of the newest table carry `text`.
+int journalCount(const QString& dir, const QString& text) {
+    const std::vector<JournalRecord> records = readJournal(dir);
+    return int(std::count_if(records.begin(), records.end(),
+                             [&](const JournalRecord& r) { return r.text == text; }));
+}
+
+bool waitForJournal(const QString& dir, const QString& text, int count, int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (journalCount(dir, text) < count && waited.elapsed() < timeoutMs)
+        QThread::msleep(100);
+    return journalCount(dir, text) >= count;
+}
+
+// The line's other end restarted, as after an adapter was plugged in again: SIGHUP opens the
+// line anew, the way an accepted settings dialog does, and the station goes on polling (it
+// used to end, SIGHUP's default).
+TEST(ReopenSignal, SighupOpensTheLineAgainAfterItsOtherEndRestarted) {
+    const QString good = QStringLiteral("Связь с ШВУ установлена");
+    const QString bad = QStringLiteral("Сбой связи с ШВУ");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // The station opens the line by a name that is made to point at the new simulator.
+    const QString line = dir.filePath(QStringLiteral("line"));
+    auto first = std::make_unique<SimProcess>(std::vector<std::string>{"--speed", "20"});
+    ASSERT_FALSE(first->path().empty());
+    ASSERT_TRUE(QFile::link(QString::fromStdString(first->path()), line));
+    StationRun run(dir.path());
+    ASSERT_TRUE(run.start({"--device", line.toStdString()}));
+    ASSERT_TRUE(waitForJournal(dir.path(), good, 1, 30000)) << "the link never came up";
+
+    first.reset();
+    ASSERT_TRUE(waitForJournal(dir.path(), bad, 1, 30000)) << "the lost link is not journaled";
+    SimProcess second({"--speed", "20"});
+    ASSERT_FALSE(second.path().empty());
+    ASSERT_TRUE(QFile::remove(line));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(second.path()), line));
+
+    run.signal(SIGHUP);
+    EXPECT_TRUE(waitForJournal(dir.path(), good, 2, 30000))
+        << "the link did not come back after SIGHUP";
+    EXPECT_FALSE(run.waitForEnd(0)) << "SIGHUP ended the station";
+
+    run.signal(SIGTERM);
+    ASSERT_TRUE(run.waitForEnd(5000));
+    EXPECT_EQ(run.exitStatus(), 0) << run.errorOutput();
+    const std::vector<JournalRecord> records = readJournal(dir.path());
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().text, kExit);
 }
 
 // Commands that need no screen run with neither DISPLAY nor QT_QPA_PLATFORM set.

@@ -522,16 +522,20 @@ void TMainFormKorvel::mnuOptionsClick() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     QThread::msleep(600);
+    reopenPort();
+    if (hornLogic_) {
+        hornLogic_->setEnabled(settings_.Horn != 0);
+        horn_->update();
+    }
+}
+
+void TMainFormKorvel::reopenPort() {
     station_.pausePolling();
     station_.closePort();
     const QString status = station_.openPort(settings_.ComPort, settings_.ComSpeed);
     setLinkStatus(status, station_.portOpen() ? colours::kNavy : colours::kRed);
     station_.setMaxArhDay(settings_.MaxArhDay);
     station_.resumePolling();
-    if (hornLogic_) {
-        hornLogic_->setEnabled(settings_.Horn != 0);
-        horn_->update();
-    }
 }
 
 void TMainFormKorvel::mnuAboutClick() {

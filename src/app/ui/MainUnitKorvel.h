@@ -78,6 +78,10 @@ public:
     void closeChildren();
     void btnRaportClick();
     void mnuOptionsClick();
+    // Closes the line and opens it again with the settings' port and speed, and applies the
+    // days of tables kept, the poll paused meanwhile, as an accepted settings dialog does;
+    // also on SIGHUP, after the adapter was plugged in again or the line's other end restarted.
+    void reopenPort();
     void mnuAboutClick();
     void mnuLangClick(QAction* item);
     void btnClearClick();

@@ -1,4 +1,4 @@
-#include "StopSignal.h"
+#include "ProcessSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -11,15 +11,19 @@
 namespace {
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int) {
+// The byte each signal writes.
+constexpr char kStop = 's';
+constexpr char kReopen = 'h';
+
+void onSignal(int sig) {
     const int saved = errno;
-    const char b = 1;
+    const char b = sig == SIGHUP ? kReopen : kStop;
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &b, 1);
     errno = saved;
 }
 } // namespace
 
-bool StopSignal::install() {
+bool ProcessSignals::install() {
     if (signalPipe[0] >= 0)
         return true;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0)
@@ -30,20 +34,29 @@ bool StopSignal::install() {
     sa.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
     return true;
 }
 
-StopSignal::StopSignal(QObject* parent) : QObject(parent) {
+ProcessSignals::ProcessSignals(QObject* parent) : QObject(parent) {
     if (signalPipe[0] < 0)
         return;
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &StopSignal::take);
+    connect(notifier_, &QSocketNotifier::activated, this, &ProcessSignals::take);
 }
 
-void StopSignal::take() {
-    // Every byte waiting: several signals make one request.
+void ProcessSignals::take() {
+    // Every byte waiting: several signals of a kind make one request, and a stop wins.
+    bool stop = false;
+    bool reopen = false;
     char buf[16];
-    while (::read(signalPipe[0], buf, sizeof buf) > 0) {
+    for (ssize_t n; (n = ::read(signalPipe[0], buf, sizeof buf)) > 0;)
+        for (ssize_t i = 0; i < n; ++i)
+            (buf[i] == kReopen ? reopen : stop) = true;
+    if (!stop) {
+        if (reopen && reopen_ && !requested_)
+            reopen_();
+        return;
     }
     requested_ = true;
     emit stopRequested();
