@@ -33,12 +33,28 @@ QString sectionOf(const QByteArray& line) {
     return cp1251::decode(t.mid(1, close - 1).trimmed());
 }
 
+// A caller's name trimmed the way names in the file are: of ASCII blanks only (space, tab and
+// the line-break characters), so that a no-break space at an edge is part of a name on both
+// sides.
+QString blanksTrimmed(const QString& name) {
+    const auto blank = [](QChar c) {
+        return c == u' ' || (c.unicode() >= u'\t' && c.unicode() <= u'\r');
+    };
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && blank(name[from]))
+        ++from;
+    while (to > from && blank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from);
+}
+
 bool keyMatches(const QByteArray& line, const QString& key, QByteArray* value) {
     const qsizetype eq = line.indexOf('=');
     if (eq < 0)
         return false;
     const QString k = cp1251::decode(line.left(eq).trimmed());
-    if (k.compare(key.trimmed(), Qt::CaseInsensitive) != 0)
+    if (k.compare(blanksTrimmed(key), Qt::CaseInsensitive) != 0)
         return false;
     if (value)
         *value = line.mid(eq + 1).trimmed();
@@ -46,7 +62,7 @@ bool keyMatches(const QByteArray& line, const QString& key, QByteArray* value) {
 }
 
 bool sameName(const QString& a, const QString& b) {
-    return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return a.compare(blanksTrimmed(b), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 

@@ -60,6 +60,31 @@ TEST(PrivateProfile, LookupRules) {
             << c.section << "/" << c.key;
 }
 
+// Only blanks and tabs are trimmed from names, in the file and in the caller's name alike: a
+// no-break space (0xA0) at a name's edge is part of it on both sides, so a name asked for and
+// the name in the file agree, and writing one section leaves the other alone.
+TEST(PrivateProfile, NoBreakSpaceIsPartOfANameOnBothSides) {
+    const QByteArray text = "[\xA0"
+                            "Data]\n"
+                            "Language=nbsp.ini\n"
+                            "\xA0"
+                            "Key=nbsp key\n"
+                            "[Data]\n"
+                            "Language=plain.ini\n"
+                            "Key=plain key\n";
+    const QString nbsp(QChar(0xA0));
+    const PrivateProfile ini = PrivateProfile::fromData(text);
+    EXPECT_EQ(ini.read(nbsp + "Data", "Language", "-").toStdString(), "nbsp.ini");
+    EXPECT_EQ(ini.read("Data", "Language", "-").toStdString(), "plain.ini");
+    EXPECT_EQ(ini.read(nbsp + "Data", nbsp + "Key", "-").toStdString(), "nbsp key");
+    EXPECT_EQ(ini.read("Data", nbsp + "Key", "-").toStdString(), "-");
+
+    const PrivateProfile after =
+        PrivateProfile::fromData(PrivateProfile::withKey(text, "Data", "Language", "new.ini"));
+    EXPECT_EQ(after.read("Data", "Language", "-").toStdString(), "new.ini");
+    EXPECT_EQ(after.read(nbsp + "Data", "Language", "-").toStdString(), "nbsp.ini");
+}
+
 TEST(PrivateProfile, MissingFileGivesDefaults) {
     const PrivateProfile ini("/nonexistent/korvel-test.ini");
     EXPECT_FALSE(ini.exists());
