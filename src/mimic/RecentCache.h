@@ -6,9 +6,10 @@
 
 namespace mimic {
 
-// The values made for the last N keys asked for. A key not held is made and takes the place of
-// the value made longest ago, so the cache never holds more than N values however many keys
-// pass through it. The mimic keeps its prepared pictures and texts in these: every half-second
+// The values made for the last N keys that were not already held (first in, first out: a key
+// asked for again is not moved forward). A key not held is made and takes the place of the
+// value made longest ago, so the cache never holds more than N values however many keys pass
+// through it. The mimic keeps its prepared pictures and texts in these: every half-second
 // frame asks for the same few, and making them anew each frame was most of the station's
 // allocations.
 template <typename Key, typename Value, std::size_t N> class RecentCache {
