@@ -3,6 +3,7 @@
 #include "ActiveAlarmsUnit.h"
 #include "AttentionUnit.h"
 #include "Colours.h"
+#include "FreePages.h"
 #include "HistoryUnit.h"
 #include "JurnalUnit.h"
 #include "MainTexts.h"
@@ -86,6 +87,9 @@ StationRoot::StationRoot(const Options& options)
     form.showMaximized();
     // The mimic window.
     form.openView(TMainFormKorvel::View::Mnemo);
+    giveBack_.setInterval(std::chrono::minutes(1));
+    QObject::connect(&giveBack_, &QTimer::timeout, [] { freepages::giveBack(); });
+    giveBack_.start();
 }
 
 StationRoot::~StationRoot() {

@@ -9,6 +9,7 @@
 #include "PlantPublisher.h"
 
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -51,4 +52,7 @@ private:
     // The plant network, while publishing is on.
     std::unique_ptr<mqtt::PlantPublisher> network_;
     std::unique_ptr<TMainFormKorvel> form_;
+    // Every minute the pages the allocator holds free go back to the system, so a
+    // station that runs for months keeps the resident memory it settled at.
+    QTimer giveBack_;
 };
