@@ -203,8 +203,10 @@ Subscriber::Subscriber(int port, const std::string& filter, bool persistent,
 }
 
 Subscriber::~Subscriber() {
+    // Disconnected first, the client's thread ends by itself; cancelling it could leave one of
+    // the client's locks held when the client is destroyed.
     mosquitto_disconnect(m_);
-    mosquitto_loop_stop(m_, true);
+    mosquitto_loop_stop(m_, false);
     mosquitto_destroy(m_);
 }
 
